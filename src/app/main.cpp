@@ -1,0 +1,5 @@
+#include <wx/wx.h>
+
+#include "app/MainApplication.h"
+
+wxIMPLEMENT_APP(mainApplication);

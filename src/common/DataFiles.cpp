@@ -1,0 +1,34 @@
+#include "common/DataFiles.h"
+
+#include <fstream>
+#include <unistd.h>
+#include <vector>
+
+std::string executableDirectory() {
+    std::vector<char> buffer(4096);
+    ssize_t length = readlink("/proc/self/exe", buffer.data(), buffer.size() - 1);
+    if (length <= 0)
+        return "";
+    std::string path(buffer.data(), static_cast<size_t>(length));
+    auto slash = path.rfind('/');
+    return slash == std::string::npos ? std::string() : path.substr(0, slash);
+}
+
+bool fileIsReadable(const std::string& path) {
+    std::ifstream in(path, std::ios::in | std::ios::binary);
+    return in.is_open();
+}
+
+std::string findDataFile(const std::string& name) {
+    if (fileIsReadable(name))
+        return name;
+    std::string exe = executableDirectory();
+    if (exe.empty())
+        return "";
+    for (const std::string& candidate :
+         {exe + "/data/" + name, exe + "/../share/brennimore/" + name}) {
+        if (fileIsReadable(candidate))
+            return candidate;
+    }
+    return "";
+}

@@ -1,0 +1,14 @@
+#pragma once
+// Finds the files the program reads beside its documents (the XMI DTD, the font):
+// first in the working directory, then in the program's data folder.
+#include <string>
+
+// Folder of the running executable ("" if it cannot be told).
+std::string executableDirectory();
+
+// The path under which the named data file is found: the name itself when it exists in
+// the working directory, else "<exe>/data/<name>", else "<exe>/../share/brennimore/<name>";
+// "" when none exists.
+std::string findDataFile(const std::string& name);
+
+bool fileIsReadable(const std::string& path);

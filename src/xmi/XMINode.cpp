@@ -1,0 +1,47 @@
+#include "xmi/XMINode.h"
+
+#include <algorithm>
+
+namespace {
+struct NameLess {
+    bool operator()(const std::pair<std::string, std::string>& a, const std::string& b) const {
+        return a.first < b;
+    }
+};
+} // namespace
+
+const std::string* XMINode::attribute(const std::string& attributeName) const {
+    // Nodes have few attributes: a linear scan beats the binary search's branches.
+    for (const auto& entry : attributes) {
+        if (entry.first == attributeName)
+            return &entry.second;
+    }
+    return nullptr;
+}
+
+void XMINode::setAttribute(std::string attributeName, std::string value) {
+    auto it = std::lower_bound(attributes.begin(), attributes.end(), attributeName, NameLess());
+    if (it != attributes.end() && it->first == attributeName)
+        it->second = std::move(value);
+    else
+        attributes.emplace(it, std::move(attributeName), std::move(value));
+}
+
+void XMINode::sortAttributes() {
+    auto notStrictlyAscending = [](const auto& a, const auto& b) { return !(a.first < b.first); };
+    if (std::adjacent_find(attributes.begin(), attributes.end(), notStrictlyAscending) ==
+        attributes.end())
+        return;
+    std::stable_sort(attributes.begin(), attributes.end(),
+                     [](const auto& a, const auto& b) { return a.first < b.first; });
+    // Later duplicates win, as a map assignment would have it.
+    std::vector<std::pair<std::string, std::string>> unique;
+    unique.reserve(attributes.size());
+    for (auto& entry : attributes) {
+        if (!unique.empty() && unique.back().first == entry.first)
+            unique.back().second = std::move(entry.second);
+        else
+            unique.push_back(std::move(entry));
+    }
+    attributes.swap(unique);
+}

@@ -1,0 +1,209 @@
+#include "xmi/XMIParser.h"
+
+#include <deque>
+
+#include <xercesc/framework/MemBufInputSource.hpp>
+#include <xercesc/framework/LocalFileInputSource.hpp>
+#include <xercesc/internal/XMLScanner.hpp>
+#include <xercesc/sax/EntityResolver.hpp>
+#include <xercesc/sax2/Attributes.hpp>
+#include <xercesc/sax2/DefaultHandler.hpp>
+#include <xercesc/sax2/SAX2XMLReader.hpp>
+#include <xercesc/sax2/XMLReaderFactory.hpp>
+#include <xercesc/util/PlatformUtils.hpp>
+#include <xercesc/util/SecurityManager.hpp>
+#include <xercesc/util/XMLException.hpp>
+#include <xercesc/util/XMLString.hpp>
+#include <xercesc/validators/common/Grammar.hpp>
+
+#include "common/DataFiles.h"
+#include "common/UserMessages.h"
+
+using namespace xercesc;
+
+const char* const xmiGrammarFileName = "xmi1.2-uml1.4.dtd";
+
+namespace {
+
+// UTF-16 from the parser to UTF-8 strings, appended to out.
+void appendUtf8(std::string& out, const XMLCh* text, XMLSize_t length) {
+    out.reserve(out.size() + length);
+    for (XMLSize_t i = 0; i < length; ++i) {
+        std::uint32_t c = text[i];
+        if (c < 0x80) {
+            out.push_back(static_cast<char>(c));
+            continue;
+        }
+        if (c >= 0xD800 && c <= 0xDBFF && i + 1 < length && text[i + 1] >= 0xDC00 &&
+            text[i + 1] <= 0xDFFF) {
+            c = 0x10000 + ((c - 0xD800) << 10) + (static_cast<std::uint32_t>(text[i + 1]) - 0xDC00);
+            ++i;
+        }
+        if (c < 0x800) {
+            out.push_back(static_cast<char>(0xC0 | (c >> 6)));
+            out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+        } else if (c < 0x10000) {
+            out.push_back(static_cast<char>(0xE0 | (c >> 12)));
+            out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
+            out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+        } else {
+            out.push_back(static_cast<char>(0xF0 | (c >> 18)));
+            out.push_back(static_cast<char>(0x80 | ((c >> 12) & 0x3F)));
+            out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
+            out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+        }
+    }
+}
+
+std::string toUtf8(const XMLCh* text) {
+    std::string out;
+    if (text)
+        appendUtf8(out, text, XMLString::stringLen(text));
+    return out;
+}
+
+// Builds the node tree. Open elements live on the stack, owned by it until they close.
+class XMIParserHandler : public DefaultHandler {
+public:
+    std::deque<std::unique_ptr<XMINode>> stack;
+    std::unique_ptr<XMINode> root;
+
+    void startDocument() override { root.reset(); }
+
+    void startElement(const XMLCh* const, const XMLCh* const, const XMLCh* const qname,
+                      const Attributes& attrs) override {
+        auto node = std::make_unique<XMINode>(toUtf8(qname));
+        XMLSize_t count = attrs.getLength();
+        node->attributes.reserve(count);
+        for (XMLSize_t i = 0; i < count; ++i)
+            node->addAttributeUnsorted(toUtf8(attrs.getQName(i)), toUtf8(attrs.getValue(i)));
+        node->sortAttributes();
+        stack.push_back(std::move(node));
+    }
+
+    void characters(const XMLCh* const chars, const XMLSize_t length) override {
+        if (!stack.empty())
+            appendUtf8(stack.back()->text, chars, length);
+    }
+
+    void endElement(const XMLCh* const, const XMLCh* const, const XMLCh* const) override {
+        if (stack.empty())
+            return;
+        std::unique_ptr<XMINode> node = std::move(stack.back());
+        stack.pop_back();
+        if (stack.empty())
+            root = std::move(node);
+        else
+            stack.back()->children.push_back(std::move(node));
+    }
+
+    void warning(const SAXParseException&) override {}
+    void error(const SAXParseException&) override {}
+    void fatalError(const SAXParseException& e) override { reportFatal(toUtf8(e.getMessage())); }
+
+    // External entities other than the program's own grammar resolve to nothing, so a
+    // document can never make the parser read another file or reach the network.
+    InputSource* resolveEntity(const XMLCh* const, const XMLCh* const) override {
+        static const XMLByte empty[] = {0};
+        return new MemBufInputSource(empty, 0, "empty-entity", false);
+    }
+
+    void reportFatal(const std::string& message) {
+        if (reported)
+            return;
+        reported = true;
+        showUserMessage("An error occurred while parsing the XML file.\n" + message,
+                        "Brennimore error", MessageStyle::Ok | MessageStyle::Centre);
+    }
+
+    bool reported = false;
+};
+
+std::unique_ptr<XMINode> runParse(const InputSource& source) {
+    XMIParserHandler handler;
+    std::unique_ptr<SAX2XMLReader> reader(XMLReaderFactory::createXMLReader());
+    reader->setContentHandler(&handler);
+    reader->setDTDHandler(&handler);
+    reader->setErrorHandler(&handler);
+    reader->setEntityResolver(&handler);
+    reader->setFeature(XMLUni::fgSAX2CoreValidation, true);
+    reader->setFeature(XMLUni::fgXercesDynamic, true);
+    // Entity expansion is bounded, so a document cannot blow up memory or time.
+    SecurityManager security;
+    security.setEntityExpansionLimit(100000);
+    reader->setProperty(XMLUni::fgXercesSecurityManager, &security);
+
+    std::string grammar = findDataFile(xmiGrammarFileName);
+    try {
+        if (!grammar.empty()) {
+            // The grammar is loaded from our own file before the entity resolver matters.
+            reader->setEntityResolver(nullptr);
+            reader->loadGrammar(grammar.c_str(), Grammar::DTDGrammarType, true);
+            reader->setEntityResolver(&handler);
+            reader->setFeature(XMLUni::fgXercesUseCachedGrammarInParse, true);
+        }
+    } catch (const XMLException&) {
+        // A broken grammar file only costs validation, which is advisory anyway.
+    } catch (const SAXException&) {
+    }
+    // The document's own DOCTYPE never loads another DTD: the cached grammar serves.
+    reader->setFeature(XMLUni::fgXercesLoadExternalDTD, false);
+
+    try {
+        reader->parse(source);
+    } catch (const SAXParseException& e) {
+        handler.reportFatal(toUtf8(e.getMessage()));
+    } catch (const XMLException& e) {
+        handler.reportFatal(toUtf8(e.getMessage()));
+    } catch (const SAXException& e) {
+        handler.reportFatal(toUtf8(e.getMessage()));
+    } catch (const std::bad_alloc&) {
+        handler.reportFatal("Out of memory");
+    }
+    // A fatal error can leave elements open: the innermost is the result; the ones
+    // around it are released here with the stack.
+    if (!handler.stack.empty()) {
+        std::unique_ptr<XMINode> innermost = std::move(handler.stack.back());
+        handler.stack.pop_back();
+        return innermost;
+    }
+    return std::move(handler.root);
+}
+
+} // namespace
+
+bool initializeXmlParser(std::string& message) {
+    try {
+        XMLPlatformUtils::Initialize();
+    } catch (const XMLException& e) {
+        message = toUtf8(e.getMessage());
+        return false;
+    }
+    return true;
+}
+
+void terminateXmlParser() { XMLPlatformUtils::Terminate(); }
+
+XmlParserSession::XmlParserSession() { XMLPlatformUtils::Initialize(); }
+XmlParserSession::~XmlParserSession() { XMLPlatformUtils::Terminate(); }
+
+std::unique_ptr<XMINode> parseFile(const std::string& fileName) {
+    std::unique_ptr<XMLCh[], void (*)(XMLCh*)> path(XMLString::transcode(fileName.c_str()),
+                                                    [](XMLCh* p) { XMLString::release(&p); });
+    std::unique_ptr<InputSource> source;
+    try {
+        source = std::make_unique<LocalFileInputSource>(path.get());
+    } catch (const XMLException& e) {
+        showUserMessage("An error occurred while parsing the XML file.\n" + toUtf8(e.getMessage()),
+                        "Brennimore error", MessageStyle::Ok | MessageStyle::Centre);
+        return nullptr;
+    }
+    return runParse(*source);
+}
+
+std::unique_ptr<XMINode> parseBuffer(const std::string& documentText,
+                                     const std::string& documentName) {
+    MemBufInputSource source(reinterpret_cast<const XMLByte*>(documentText.data()),
+                             documentText.size(), documentName.c_str(), false);
+    return runParse(source);
+}

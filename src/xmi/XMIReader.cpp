@@ -1,0 +1,139 @@
+#include "xmi/XMIReader.h"
+
+#include "common/Exception.h"
+#include "common/Log.h"
+#include "common/Numbers.h"
+#include "xmi/XMIElementReaders.h"
+
+namespace {
+// The C library's decimal conversion narrowed to a 32-bit float.
+float versionOf(const XMINode* node, const std::string& attribute) {
+    const std::string* text = node->attribute(attribute);
+    return text ? static_cast<float>(parseCDouble(*text)) : 0.0f;
+}
+} // namespace
+
+XMIReader::XMIReader() = default;
+XMIReader::~XMIReader() = default;
+
+void XMIReader::read(XMINode* root) {
+    if (!root || root->name != "XMI")
+        throw XMIParseException("Not an XMI document");
+    xmiVersion = versionOf(root, "xmi.version");
+    if (!(xmiVersion >= 1.1f))
+        throw XMIParseException("XMI version too low");
+    if (root->children.size() != 2)
+        throw XMIParseException("Root node does not have two children");
+
+    result = std::make_unique<XMIResult>();
+
+    XMINode* header = root->children[0].get();
+    if (header->name != "XMI.header")
+        throw XMIParseException("XMI header not found");
+    const XMINode* metamodel = nullptr;
+    for (const auto& child : header->children) {
+        if (child->name == "XMI.metamodel")
+            metamodel = child.get();
+    }
+    // A header without a metamodel names no UML version at all: rejected like a wrong one.
+    if (!metamodel)
+        throw XMIParseException("Unsupported XMI metamodel");
+    const std::string* name = metamodel->attribute("xmi.name");
+    metamodelName = name ? *name : std::string();
+    metamodelVersion = versionOf(metamodel, "xmi.version");
+    if (metamodelName != "UML" || !(metamodelVersion >= 1.3f))
+        throw XMIParseException("Unsupported XMI metamodel");
+
+    XMINode* content = root->children[1].get();
+    if (content->name != "XMI.content")
+        throw XMIParseException("XMI content not found");
+    for (const auto& child : content->children) {
+        if (child->name == "UML:Model") {
+            UMLModel* model = create<UMLModel>();
+            readGeneralizableElement(*this, child.get(), model);
+            result->model = model;
+        } else if (child->name == "UML:Diagram") {
+            result->diagrams.push_back(readDiagram(*this, child.get()));
+        }
+    }
+    resolvePending();
+}
+
+void XMIReader::registerId(XMINode* node, UMLElement* element) {
+    const std::string* id = node->attribute("xmi.id");
+    if (!id)
+        return;
+    element->id = *id;
+    result->idRegistry[*id] = element;
+}
+
+std::string XMIReader::idrefOf(const XMINode* node, const std::string& typeTag,
+                               const std::string& attribute) {
+    for (const auto& child : node->children) {
+        if (child->name != typeTag)
+            continue;
+        if (const std::string* value = child->attribute(attribute))
+            return *value;
+    }
+    return std::string();
+}
+
+namespace {
+UMLModelElement* asModelElement(UMLElement* element) {
+    return dynamic_cast<UMLModelElement*>(element);
+}
+} // namespace
+
+void XMIReader::resolveReference(const std::string& id, UMLModelElement** slot) {
+    if (id.empty())
+        return;
+    if (UMLElement* found = result->find(id)) {
+        *slot = asModelElement(found);
+        return;
+    }
+    pendingReferences.emplace_back(id, slot);
+}
+
+void XMIReader::resolveListReference(const std::string& id, UMLElementRefList* list) {
+    if (id.empty())
+        return;
+    if (UMLElement* found = result->find(id)) {
+        if (UMLModelElement* element = asModelElement(found))
+            list->push_back(element);
+        return;
+    }
+    pendingListReferences.emplace_back(id, list);
+}
+
+void XMIReader::resolveListReferences(const XMINode* node, const std::string& childTag,
+                                      const std::string& typeTag, UMLElementRefList* list) {
+    for (const auto& child : node->children) {
+        if (child->name != childTag)
+            continue;
+        for (const auto& ref : child->children) {
+            if (ref->name != typeTag)
+                continue;
+            if (const std::string* id = ref->attribute("xmi.idref"))
+                resolveListReference(*id, list);
+        }
+    }
+}
+
+void XMIReader::resolvePending() {
+    for (auto& [id, slot] : pendingReferences) {
+        if (UMLElement* found = result->find(id))
+            *slot = asModelElement(found);
+        else
+            logLine("Unresolved reference to " + id);
+    }
+    for (auto& [id, list] : pendingListReferences) {
+        if (UMLElement* found = result->find(id)) {
+            if (UMLModelElement* element = asModelElement(found))
+                list->push_back(element);
+        } else {
+            logLine("Unresolved listreference to " + id);
+        }
+    }
+    pendingReferences.clear();
+    pendingListReferences.clear();
+}
