@@ -1,6 +1,87 @@
 #include "app/MainApplication.h"
 
-bool mainApplication::OnInit() { return wxApp::OnInit(); }
-void mainApplication::OnInitCmdLine(wxCmdLineParser& parser) { wxApp::OnInitCmdLine(parser); }
-bool mainApplication::OnCmdLineParsed(wxCmdLineParser&) { return true; }
-int mainApplication::OnExit() { return 0; }
+#include <wx/image.h>
+#include <wx/msgdlg.h>
+
+#include "common/DataFiles.h"
+#include "common/Log.h"
+#include "common/UserMessages.h"
+#include "gui/Ids.h"
+#include "gui/MainFrame.h"
+#include "gui/WxUserMessages.h"
+#include "xmi/XMIParser.h"
+
+#include <wx/splitter.h>
+
+namespace {
+WxUserMessages messageBoxes;
+}
+
+mainFrame* createMainFrame() {
+    auto* frame = new mainFrame("Brennimore", wxDefaultPosition, wxSize(1024, 768));
+    theMainFrame = frame;
+    wxSize size = frame->GetSize();
+    frame->mainSplitter->SetSashPosition(static_cast<int>(0.3 * size.GetWidth()));
+    frame->leftSplitter->SetSashPosition(static_cast<int>(0.5 * size.GetHeight()));
+    frame->Maximize(true);
+    frame->Centre(wxBOTH);
+    frame->Show(true);
+    return frame;
+}
+
+bool mainApplication::OnInit() {
+    processLog().open("log.txt");
+    installUserMessages(&messageBoxes);
+
+    std::string problem;
+    if (!initializeXmlParser(problem)) {
+        wxMessageBox("Error during initialization! :\n" + wxString::FromUTF8(problem),
+                     "Brennimore error", wxOK | wxCENTRE);
+        return false;
+    }
+
+    wxImage::AddHandler(new wxJPEGHandler);
+    wxImage::AddHandler(new wxPNGHandler);
+
+    SetTopWindow(createMainFrame());
+    return wxApp::OnInit();
+}
+
+void mainApplication::OnInitCmdLine(wxCmdLineParser& parser) {
+    wxApp::OnInitCmdLine(parser);
+    parser.AddOption("u", "uml-model", "Load specified UML model on startup");
+    parser.AddOption("m", "metrics", "Load specified metrics file on startup (requires UML model)");
+    parser.AddOption("c", "config", "Load specified global configuration file on startup");
+}
+
+bool mainApplication::OnCmdLineParsed(wxCmdLineParser& parser) {
+    umlModelFile.clear();
+    metricsFile.clear();
+    configFile = "default.cfg";
+    wxString value;
+    if (parser.Found("u", &value)) {
+        umlModelFile = value.utf8_str();
+        if (parser.Found("m", &value))
+            metricsFile = value.utf8_str();
+    }
+    if (parser.Found("c", &value))
+        configFile = value.utf8_str();
+
+    if (theMainFrame && !umlModelFile.empty()) {
+        theMainFrame->loadModel(umlModelFile);
+        if (!metricsFile.empty())
+            theMainFrame->loadMetrics(metricsFile);
+    }
+    // The configuration file is applied after the model and the metrics; a missing one
+    // (the usual "default.cfg") is skipped silently.
+    if (theMainFrame && fileIsReadable(configFile))
+        theMainFrame->loadConfiguration(configFile, false);
+    return true;
+}
+
+int mainApplication::OnExit() {
+    terminateXmlParser();
+    installUserMessages(nullptr);
+    processLog().close();
+    return 0;
+}

@@ -5,6 +5,12 @@
 #include <wx/app.h>
 #include <wx/cmdline.h>
 
+class mainFrame;
+
+// Creates the main frame as start-up does (size, sashes, maximised, centred, shown) and
+// makes it the main-frame pointer.
+mainFrame* createMainFrame();
+
 class mainApplication : public wxApp {
 public:
     bool OnInit() override;

@@ -5,15 +5,17 @@
 #include "inspect/Inspect.h"
 
 int main(int argc, char** argv) {
-    CLI::App app{"Loads a UML model like Brennimore does and prints what was loaded as JSON"};
+    CLI::App app{"Loads a UML model as Brennimore does and prints what was loaded as JSON."};
     InspectOptions options;
     app.add_option("MODEL", options.modelFile, "XMI file to load")->required();
+    app.add_option("--element", options.elementId, "Also print the fields of the element with this id");
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& e) {
-        app.exit(e);
-        return 2;
+        int code = app.exit(e);
+        return code == 0 ? 0 : 2;
     }
+    options.hasElement = app.count("--element") > 0;
     nlohmann::ordered_json out;
     int code = inspectModel(options, out);
     std::cout << out.dump(2) << std::endl;

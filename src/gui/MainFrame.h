@@ -1,0 +1,73 @@
+#pragma once
+// The single top-level window: splitters with the model tree, the options panel and the
+// canvas; menus, toolbar and the control strip; it owns the loaded model.
+#include <memory>
+#include <string>
+#include <vector>
+
+#include <wx/frame.h>
+
+#include "gui/FileChooser.h"
+
+class wxSplitterWindow;
+class wxPanel;
+class wxToolBar;
+class UMLModelTree;
+class UMLModelElement;
+class XMIResult;
+
+class mainFrame : public wxFrame {
+public:
+    mainFrame(const wxString& title, const wxPoint& pos, const wxSize& size);
+    ~mainFrame() override;
+
+    // Loads an XMI file, replacing the current model; failures are shown to the user.
+    void loadModel(const std::string& fileName);
+    // Drops the current model and everything that hangs on it.
+    void unloadModel();
+    // Loads a metrics file for the current model; failures are shown to the user.
+    void loadMetrics(const std::string& fileName);
+    void unloadMetrics();
+    // Reads a configuration file; showMessage confirms a successful load to the user.
+    void loadConfiguration(const std::string& fileName, bool showMessage);
+
+    XMIResult* getModelData() const { return modelData.get(); }
+    std::vector<UMLModelElement*>* getSelectionList() const { return selectionList.get(); }
+    UMLModelTree* getModelTree() const { return modelTree; }
+    bool isMetricsCommandEnabled() const;
+
+    // Replaces the file dialogs (tests answer them); null restores the standard ones.
+    void setFileChooser(FileChooser* chooser);
+
+    wxSplitterWindow* mainSplitter = nullptr; // child windows are owned by wx
+    wxSplitterWindow* leftSplitter = nullptr;
+
+private:
+    void buildContents();
+    void buildMenuBar();
+    void buildToolBar();
+    void setMetricsCommandEnabled(bool enabled);
+    std::string choose(const std::string& title, const std::string& defaultName,
+                       const std::string& defaultExtension, const std::string& wildcard,
+                       bool save);
+
+    void onFileCommand(wxCommandEvent& event);
+    void onAbout(wxCommandEvent& event);
+    void onToolCommand(wxCommandEvent& event);
+
+    std::unique_ptr<XMIResult> modelData;
+    std::unique_ptr<std::vector<UMLModelElement*>> selectionList;
+
+    UMLModelTree* modelTree = nullptr;
+    wxPanel* optionsPanel = nullptr;
+    wxWindow* canvas = nullptr;
+    wxToolBar* toolBar = nullptr;
+
+    WxFileChooser standardChooser;
+    FileChooser* fileChooser = &standardChooser;
+
+    wxDECLARE_EVENT_TABLE();
+};
+
+// The one main frame, reachable from everywhere; null before it exists and after it closed.
+extern mainFrame* theMainFrame;

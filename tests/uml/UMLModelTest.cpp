@@ -1,0 +1,158 @@
+#include <gtest/gtest.h>
+
+#include "common/Exception.h"
+#include "uml/UMLModel.h"
+
+namespace {
+
+// Records which overloads were reached.
+struct ClassifierOnly : UMLModelVisitor {
+    using UMLModelVisitor::visit;
+    int classifiers = 0;
+    void visit(UMLClassifier*) override { ++classifiers; }
+};
+
+struct PackageOnly : UMLModelVisitor {
+    using UMLModelVisitor::visit;
+    int packages = 0;
+    void visit(UMLPackage*) override { ++packages; }
+};
+
+struct Forwarding : UMLModelVisitor {
+    using UMLModelVisitor::visit;
+    int behavioralFeatures = 0, generalizable = 0, namespaces = 0, associations = 0, ends = 0,
+        requests = 0, modelElements = 0;
+    void visit(UMLBehavioralFeature*) override { ++behavioralFeatures; }
+    void visit(UMLGeneralizableElement*) override { ++generalizable; }
+    void visit(UMLNamespace*) override { ++namespaces; }
+    void visit(UMLAssociation*) override { ++associations; }
+    void visit(UMLAssociationEnd*) override { ++ends; }
+    void visit(UMLRequest*) override { ++requests; }
+    void visit(UMLModelElement*) override { ++modelElements; }
+};
+
+struct Marker : UMLUserData {
+    explicit Marker(bool& alive) : alive_(alive) { alive_ = true; }
+    ~Marker() override { alive_ = false; }
+    bool& alive_;
+};
+
+} // namespace
+
+TEST(ParseBoolean, AcceptsOnlyTheTwoLowerCaseWords) {
+    EXPECT_TRUE(parseBoolean("true"));
+    EXPECT_FALSE(parseBoolean("false"));
+    for (const char* bad : {"True", " true", "", "yes", "false "}) {
+        try {
+            parseBoolean(bad);
+            ADD_FAILURE() << "accepted '" << bad << "'";
+        } catch (const XMIParseException& e) {
+            EXPECT_EQ(e.getMessage(), "Invalid UML boolean value encountered");
+        }
+    }
+}
+
+TEST(UMLModelVisitor, SubsystemReachesClassifierOnceAndNeverPackage) {
+    UMLSubsystem subsystem;
+    ClassifierOnly classifierVisitor;
+    subsystem.accept(classifierVisitor);
+    EXPECT_EQ(classifierVisitor.classifiers, 1);
+
+    PackageOnly packageVisitor;
+    subsystem.accept(packageVisitor);
+    EXPECT_EQ(packageVisitor.packages, 0);
+
+    // A model is a package, so it does reach the package overload.
+    UMLModel model;
+    model.accept(packageVisitor);
+    EXPECT_EQ(packageVisitor.packages, 1);
+}
+
+TEST(UMLModelVisitor, ClassesWithTwoBasesForwardToTheNamedOne) {
+    Forwarding v;
+    UMLOperation operation;
+    operation.accept(v);
+    EXPECT_EQ(v.behavioralFeatures, 1);
+    EXPECT_EQ(v.requests, 0);
+
+    UMLSignal signal;
+    signal.accept(v);
+    EXPECT_EQ(v.generalizable, 1);
+    EXPECT_EQ(v.requests, 0);
+
+    UMLCollaboration collaboration;
+    collaboration.accept(v);
+    EXPECT_EQ(v.namespaces, 1);
+
+    UMLAssociationRole role;
+    role.accept(v);
+    EXPECT_EQ(v.associations, 1);
+    EXPECT_EQ(v.generalizable, 1);
+
+    UMLAssociationEndRole endRole;
+    endRole.accept(v);
+    EXPECT_EQ(v.ends, 1);
+    EXPECT_EQ(v.modelElements, 0);
+
+    UMLGuard guard;
+    guard.accept(v);
+    EXPECT_EQ(v.modelElements, 1);
+}
+
+TEST(UMLModelVisitor, DefaultVisitorDoesNothing) {
+    UMLModelVisitor v;
+    UMLClass c;
+    UMLTransition t;
+    c.accept(v);
+    t.accept(v);
+    SUCCEED();
+}
+
+TEST(UMLModel, SharedBasesGiveOneIdNameAndUserDataList) {
+    UMLSubsystem subsystem;
+    UMLClassifier& asClassifier = subsystem;
+    UMLPackage& asPackage = subsystem;
+    asClassifier.name = "Billing";
+    EXPECT_EQ(asPackage.name, "Billing");
+    EXPECT_EQ(&static_cast<UMLModelElement&>(asClassifier).userData,
+              &static_cast<UMLModelElement&>(asPackage).userData);
+    UMLModelElement* element = &subsystem;
+    EXPECT_NE(dynamic_cast<UMLClassifier*>(element), nullptr);
+    EXPECT_NE(dynamic_cast<UMLPackage*>(element), nullptr);
+
+    UMLSignal signal;
+    UMLModelElement* signalElement = &signal;
+    EXPECT_EQ(dynamic_cast<UMLClassifier*>(signalElement), nullptr);
+    EXPECT_NE(dynamic_cast<UMLRequest*>(signalElement), nullptr);
+}
+
+TEST(UMLModel, UserDataOutlivesItsElement) {
+    bool alive = false;
+    auto marker = std::make_unique<Marker>(alive);
+    {
+        UMLClass c;
+        c.userData.push_back(marker.get());
+    }
+    EXPECT_TRUE(alive);
+    marker.reset();
+    EXPECT_FALSE(alive);
+}
+
+TEST(UMLModel, FreshStyleHasItsDefaults) {
+    UMLStyle style;
+    EXPECT_EQ(style.fontName, "Arial");
+    EXPECT_EQ(style.fontSize, 10);
+    EXPECT_EQ(style.fontStyle, 0);
+    EXPECT_EQ(style.fillColor, (UMLStyle::RGBA{1, 1, 1, 0}));
+    EXPECT_EQ(style.fontColor, (UMLStyle::RGBA{0, 0, 0, 1}));
+    EXPECT_EQ(style.lineColor, (UMLStyle::RGBA{0, 0, 0, 1}));
+}
+
+TEST(UMLModel, ExactClassNames) {
+    UMLSubsystem s;
+    UMLAssociationEndRole r;
+    UMLDiagram d;
+    EXPECT_STREQ(umlClassName(&s), "UMLSubsystem");
+    EXPECT_STREQ(umlClassName(&r), "UMLAssociationEndRole");
+    EXPECT_STREQ(umlClassName(&d), "UMLDiagram");
+}

@@ -1,0 +1,103 @@
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <memory>
+
+#include "common/TestSupport.h"
+#include "inspect/Inspect.h"
+#include "xmi/XMIDocuments.h"
+
+namespace {
+
+struct RunResult {
+    int code;
+    nlohmann::json output;
+};
+
+// Runs the real command and parses what it printed.
+RunResult runInspect(const std::string& arguments) {
+    std::string command = std::string(BRENNIMORE_BIN_DIR) + "/brennimore-inspect " + arguments;
+    std::unique_ptr<FILE, int (*)(FILE*)> pipe(popen(command.c_str(), "r"), pclose);
+    std::string text;
+    char buffer[4096];
+    size_t n;
+    while ((n = fread(buffer, 1, sizeof buffer, pipe.get())) > 0)
+        text.append(buffer, n);
+    int status = pclose(pipe.release());
+    RunResult result{WEXITSTATUS(status), nullptr};
+    if (!text.empty())
+        result.output = nlohmann::json::parse(text, nullptr, false);
+    return result;
+}
+
+} // namespace
+
+TEST(Inspect, DescribesALoadedModel) {
+    TempFile file("model.xmi",
+                  xmiDocument("<UML:Model xmi.id='m' name='Shop'><UML:Namespace.ownedElement>"
+                              "<UML:Package xmi.id='p' name='core'/><UML:Enumeration/>"
+                              "</UML:Namespace.ownedElement></UML:Model>"
+                              "<UML:Diagram xmi.id='d' name='Main' diagramType='ClassDiagram'/>"));
+    RunResult r = runInspect(file.path() + " --element p");
+    ASSERT_EQ(r.code, 0);
+    const auto& out = r.output;
+    std::vector<std::string> keys;
+    for (auto it = out.begin(); it != out.end(); ++it)
+        keys.push_back(it.key());
+    // nlohmann::json sorts keys on parse; check presence and values instead of order here.
+    EXPECT_EQ(out["file"], file.path());
+    EXPECT_TRUE(out["error"].is_null());
+    EXPECT_EQ(out["xmiVersion"], 1.2);
+    EXPECT_EQ(out["metamodel"]["name"], "UML");
+    EXPECT_EQ(out["metamodel"]["version"], 1.4);
+    EXPECT_EQ(out["model"]["name"], "Shop");
+    EXPECT_EQ(out["elements"]["UMLModel"], 1);
+    EXPECT_EQ(out["elements"]["UMLPackage"], 1);
+    ASSERT_EQ(out["diagrams"].size(), 1u);
+    EXPECT_EQ(out["diagrams"][0]["name"], "Main");
+    EXPECT_TRUE(out["diagrams"][0]["bounds"].is_null());
+    EXPECT_EQ(out["log"][0], "Unknown component <UML:Enumeration> in namespace");
+    EXPECT_EQ(out["element"]["class"], "UMLPackage");
+    EXPECT_EQ(out["element"]["name"], "core");
+    EXPECT_FALSE(out["element"]["isAbstract"]);
+}
+
+TEST(Inspect, KeysComeInTheContractOrder) {
+    TempFile file("model.xmi", xmiDocument("<UML:Model xmi.id='m'/>"));
+    InspectOptions options;
+    options.modelFile = file.path();
+    nlohmann::ordered_json out;
+    ASSERT_EQ(inspectModel(options, out), 0);
+    std::vector<std::string> keys;
+    for (auto it = out.begin(); it != out.end(); ++it)
+        keys.push_back(it.key());
+    EXPECT_EQ(keys, (std::vector<std::string>{"file", "error", "messages", "xmiVersion",
+                                              "metamodel", "model", "elements", "diagrams",
+                                              "log"}));
+}
+
+TEST(Inspect, RejectedAndUnparsableDocumentsExitOne) {
+    TempFile rejected("old.xmi", xmiDocument("<UML:Model/>", "1.0"));
+    RunResult r = runInspect(rejected.path());
+    EXPECT_EQ(r.code, 1);
+    EXPECT_EQ(r.output["error"], "XMI version too low");
+    ASSERT_EQ(r.output["messages"].size(), 1u);
+    EXPECT_EQ(r.output["messages"][0]["caption"], "Error loading model");
+
+    TempFile broken("broken.xmi", "<XMI xmi.version='1.2'><XMI.header>");
+    r = runInspect(broken.path());
+    EXPECT_EQ(r.code, 1);
+    ASSERT_EQ(r.output["messages"].size(), 2u);
+    EXPECT_EQ(r.output["messages"][0]["caption"], "Brennimore error");
+    EXPECT_EQ(r.output["messages"][1]["caption"], "Error loading model");
+    EXPECT_EQ(r.output["error"], "Not an XMI document");
+
+    r = runInspect("/nonexistent.xmi");
+    EXPECT_EQ(r.code, 1);
+    EXPECT_FALSE(r.output["error"].is_null());
+}
+
+TEST(Inspect, UsageErrorExitsTwo) {
+    EXPECT_EQ(runInspect("--no-such-option 2>/dev/null").code, 2);
+    EXPECT_EQ(runInspect("2>/dev/null").code, 2);
+}

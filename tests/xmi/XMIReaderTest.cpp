@@ -1,0 +1,239 @@
+#include <gtest/gtest.h>
+
+#include <chrono>
+
+#include "common/Exception.h"
+#include "common/Log.h"
+#include "common/TestSupport.h"
+#include "xmi/XMIDocuments.h"
+#include "xmi/XMIParser.h"
+#include "xmi/XMIReader.h"
+
+namespace {
+
+class XMIReaderTest : public ::testing::Test {
+protected:
+    XmlParserSession parserLibrary;
+    MessageRecorder messages;
+
+    // Parses and reads the text; returns the rejection message or "" on success.
+    std::string load(const std::string& text) {
+        tree = parseBuffer(text);
+        if (!tree)
+            return "<no tree>";
+        try {
+            reader = std::make_unique<XMIReader>();
+            reader->read(tree.get());
+            result = reader->takeResult();
+        } catch (const XMIParseException& e) {
+            return e.getMessage();
+        }
+        return "";
+    }
+
+    template <class T> T* element(const std::string& id) {
+        return result ? dynamic_cast<T*>(result->find(id)) : nullptr;
+    }
+
+    std::unique_ptr<XMINode> tree;
+    std::unique_ptr<XMIReader> reader;
+    std::unique_ptr<XMIResult> result;
+};
+
+const std::string model = "<UML:Model xmi.id='m' name='Shop'/>";
+
+} // namespace
+
+TEST_F(XMIReaderTest, HeaderChecksRejectWithTheirMessages) {
+    EXPECT_EQ(load(xmiDocument(model, "1.1")), "");
+    EXPECT_EQ(load(xmiDocument(model, "1.09")), "XMI version too low");
+    EXPECT_EQ(load(xmiDocument(model, "1.0")), "XMI version too low");
+    EXPECT_EQ(load("<XMI><XMI.header/><XMI.content/></XMI>"), "XMI version too low");
+    EXPECT_EQ(load("<xmi xmi.version='1.2'/>"), "Not an XMI document");
+    EXPECT_EQ(load("<XMI xmi.version='1.2'><XMI.header/></XMI>"),
+              "Root node does not have two children");
+    EXPECT_EQ(load("<XMI xmi.version='1.2'><XMI.header/><XMI.content/><XMI.extensions "
+                   "xmi.extender='x'/></XMI>"),
+              "Root node does not have two children");
+    // Text between the elements is character data, not a child.
+    EXPECT_EQ(load("<XMI xmi.version='1.2'> text <XMI.header><XMI.metamodel xmi.name='UML' "
+                   "xmi.version='1.4'/></XMI.header> more <XMI.content/> </XMI>"),
+              "");
+    EXPECT_EQ(load("<XMI xmi.version='1.2'><XMI.content/><XMI.header/></XMI>"),
+              "XMI header not found");
+    EXPECT_EQ(load("<XMI xmi.version='1.2'><XMI.header><XMI.metamodel xmi.name='UML' "
+                   "xmi.version='1.4'/></XMI.header><XMI.contents/></XMI>"),
+              "XMI content not found");
+    EXPECT_TRUE(messages.messages.empty());
+}
+
+TEST_F(XMIReaderTest, MetamodelMustBeUmlFromVersionOnePointThree) {
+    auto meta = [](const std::string& name, const std::string& version) {
+        return "<XMI.metamodel xmi.name=\"" + name + "\" xmi.version=\"" + version + "\"/>";
+    };
+    EXPECT_EQ(load(xmiDocument(model, "1.2", meta("UML", "1.4"))), "");
+    EXPECT_EQ(load(xmiDocument(model, "1.2", meta("UML", "1.3"))), "");
+    EXPECT_EQ(load(xmiDocument(model, "1.2", meta("UML", "1.2"))), "Unsupported XMI metamodel");
+    EXPECT_EQ(load(xmiDocument(model, "1.2", meta("MOF", "1.4"))), "Unsupported XMI metamodel");
+    // Without any metamodel the document names no UML version: rejected, not a crash.
+    EXPECT_EQ(load(xmiDocument(model, "1.2", "<XMI.documentation/>")),
+              "Unsupported XMI metamodel");
+    // The last metamodel element of the header counts.
+    EXPECT_EQ(load(xmiDocument(model, "1.2", meta("UML", "1.4") + meta("UML", "1.1"))),
+              "Unsupported XMI metamodel");
+}
+
+TEST_F(XMIReaderTest, SecondModelWinsAndBothStayRegistered) {
+    ASSERT_EQ(load(xmiDocument("<UML:Model xmi.id='a' name='First'/><UML:Foo/>"
+                               "<UML:Model xmi.id='b' name='Second' isAbstract='true'/>")),
+              "");
+    ASSERT_NE(result->model, nullptr);
+    EXPECT_EQ(result->model->name, "Second");
+    EXPECT_TRUE(result->model->isAbstract);
+    EXPECT_NE(element<UMLModel>("a"), nullptr);
+    EXPECT_EQ(element<UMLModel>("b"), result->model);
+}
+
+TEST_F(XMIReaderTest, InvalidFlagAbortsTheRead) {
+    EXPECT_EQ(load(xmiDocument("<UML:Model xmi.id='m' isAbstract='yes'/>")),
+              "Invalid UML boolean value encountered");
+}
+
+TEST_F(XMIReaderTest, ReferencesResolveBackwardAtOnceAndForwardAtTheEnd) {
+    // Dependencies of the model element part: two backward, one forward, one dangling.
+    std::string content =
+        "<UML:Model xmi.id='m'><UML:Namespace.ownedElement>"
+        "<UML:Package xmi.id='early1'/><UML:Package xmi.id='early2'/>"
+        "<UML:Package xmi.id='user'>"
+        "<UML:ModelElement.namespace><Foundation.Core.Namespace xmi.idref='late'/>"
+        "</UML:ModelElement.namespace>"
+        "<UML:ModelElement.clientDependency>"
+        "<Foundation.Core.Dependency xmi.idref='late'/>"
+        "<Foundation.Core.Dependency xmi.idref='early2'/>"
+        "<Foundation.Core.Dependency xmi.idref='missing'/>"
+        "<Foundation.Core.Dependency xmi.idref='early1'/>"
+        "</UML:ModelElement.clientDependency></UML:Package>"
+        "<UML:Package xmi.id='late'/>"
+        "</UML:Namespace.ownedElement></UML:Model>";
+    LogCapture log;
+    ASSERT_EQ(load(xmiDocument(content)), "");
+    auto* user = element<UMLPackage>("user");
+    ASSERT_NE(user, nullptr);
+    EXPECT_EQ(user->namespace_, element<UMLModelElement>("late"));
+    ASSERT_EQ(user->clientDependency.size(), 3u);
+    EXPECT_EQ(user->clientDependency[0]->id, "early2");
+    EXPECT_EQ(user->clientDependency[1]->id, "early1");
+    EXPECT_EQ(user->clientDependency[2]->id, "late");
+    EXPECT_EQ(log.lines(), std::vector<std::string>{"Unresolved listreference to missing"});
+}
+
+TEST_F(XMIReaderTest, DanglingSingleReferenceLogsOneLineAndStaysNull) {
+    LogCapture log;
+    ASSERT_EQ(load(xmiDocument("<UML:Model xmi.id='m'><UML:ModelElement.namespace>"
+                               "<Foundation.Core.Namespace xmi.idref='nowhere'/>"
+                               "</UML:ModelElement.namespace></UML:Model>")),
+              "");
+    EXPECT_EQ(result->model->namespace_, nullptr);
+    EXPECT_EQ(log.lines(), std::vector<std::string>{"Unresolved reference to nowhere"});
+}
+
+TEST_F(XMIReaderTest, DuplicateIdLaterElementWinsAndNothingLeaks) {
+    ASSERT_EQ(load(xmiDocument("<UML:Model xmi.id='m'><UML:Namespace.ownedElement>"
+                               "<UML:Package xmi.id='p'><UML:ModelElement.namespace>"
+                               "<Foundation.Core.Namespace xmi.idref='dup'/>"
+                               "</UML:ModelElement.namespace></UML:Package>"
+                               "<UML:Package xmi.id='dup' name='one'/>"
+                               "<UML:Package xmi.id='dup' name='two'/><UML:Package/>"
+                               "</UML:Namespace.ownedElement></UML:Model>")),
+              "");
+    auto* p = element<UMLPackage>("p");
+    ASSERT_NE(p->namespace_, nullptr);
+    EXPECT_EQ(p->namespace_->name, "two");
+    // Every object created is held by the result, registered or not (the sanitizer
+    // build turns a lost one into a failure).
+    EXPECT_EQ(result->objects().size(), 5u);
+    EXPECT_EQ(result->idRegistry.size(), 3u);
+}
+
+TEST_F(XMIReaderTest, IdrefOfTakesTheFirstMatchingChildWithTheAttribute) {
+    XMINode ref("UML:Whatever");
+    auto add = [&](const char* name, const char* attribute, const char* value) {
+        auto child = std::make_unique<XMINode>(name);
+        if (attribute)
+            child->setAttribute(attribute, value);
+        ref.children.push_back(std::move(child));
+    };
+    add("Foundation.Core.Classifier", nullptr, nullptr);
+    add("Foundation.Core.Other", "xmi.idref", "other");
+    add("Foundation.Core.Classifier", "xmi.idref", "first");
+    add("Foundation.Core.Classifier", "xmi.idref", "second");
+    EXPECT_EQ(XMIReader::idrefOf(&ref, "Foundation.Core.Classifier", "xmi.idref"), "first");
+    EXPECT_EQ(XMIReader::idrefOf(&ref, "Foundation.Core.Missing", "xmi.idref"), "");
+}
+
+TEST_F(XMIReaderTest, UnclosedElementShowsTheParserBoxThenIsNotAnXmiDocument) {
+    std::string text = xmiDocument(model);
+    text = text.substr(0, text.find("</XMI.content>"));
+    tree = parseBuffer(text);
+    ASSERT_NE(tree, nullptr);
+    EXPECT_EQ(tree->name, "XMI.content") << "the innermost open element comes back";
+    ASSERT_EQ(messages.messages.size(), 1u);
+    EXPECT_EQ(messages.messages[0].caption, "Brennimore error");
+    EXPECT_EQ(messages.messages[0].text.rfind("An error occurred while parsing the XML file.\n", 0),
+              0u);
+    XMIReader r;
+    try {
+        r.read(tree.get());
+        ADD_FAILURE() << "read accepted a partial tree";
+    } catch (const XMIParseException& e) {
+        EXPECT_EQ(e.getMessage(), "Not an XMI document");
+    }
+}
+
+TEST_F(XMIReaderTest, MissingFileShowsTheParserBoxAndGivesNoTree) {
+    EXPECT_EQ(parseFile("/nonexistent/model.xmi"), nullptr);
+    ASSERT_EQ(messages.messages.size(), 1u);
+    EXPECT_EQ(messages.messages[0].caption, "Brennimore error");
+}
+
+TEST_F(XMIReaderTest, NodeTreeKeepsNamesTextAndSortedAttributes) {
+    tree = parseBuffer("<a z='1' b='2' m='3'>one<b/>two<c x='&amp;&#228;'/></a>");
+    ASSERT_NE(tree, nullptr);
+    EXPECT_EQ(tree->name, "a");
+    EXPECT_EQ(tree->text, "onetwo");
+    ASSERT_EQ(tree->attributes.size(), 3u);
+    EXPECT_EQ(tree->attributes[0].first, "b");
+    EXPECT_EQ(tree->attributes[2].first, "z");
+    ASSERT_EQ(tree->children.size(), 2u);
+    EXPECT_EQ(*tree->children[1]->attribute("x"), "&\xC3\xA4");
+}
+
+TEST_F(XMIReaderTest, MissingOrForeignDoctypeStillLoads) {
+    std::string body = xmiDocument(model);
+    body = body.substr(body.find("<XMI "));
+    EXPECT_EQ(load("<?xml version='1.0'?>\n<!DOCTYPE XMI SYSTEM 'xmi1.2-uml1.4.dtd'>\n" + body), "");
+    EXPECT_EQ(load("<?xml version='1.0'?>\n<!DOCTYPE XMI SYSTEM 'no-such-grammar.dtd'>\n" + body),
+              "");
+    EXPECT_EQ(load("<?xml version='1.0'?>\n<!DOCTYPE XMI SYSTEM "
+                   "'http://example.invalid/uml.dtd'>\n" + body),
+              "");
+    EXPECT_TRUE(messages.messages.empty());
+}
+
+TEST_F(XMIReaderTest, ExponentialEntitiesAreCutShort) {
+    std::string bomb = "<?xml version='1.0'?>\n<!DOCTYPE XMI [\n<!ENTITY a0 'xxxxxxxxxx'>\n";
+    for (int i = 1; i <= 12; ++i)
+        bomb += "<!ENTITY a" + std::to_string(i) + " '" +
+                std::string("&a") + std::to_string(i - 1) + ";" + "&a" +
+                std::to_string(i - 1) + ";&a" + std::to_string(i - 1) + ";&a" +
+                std::to_string(i - 1) + ";&a" + std::to_string(i - 1) + ";" + "'>\n";
+    bomb += "]>\n<XMI xmi.version='1.2'>&a12;</XMI>";
+    auto start = std::chrono::steady_clock::now();
+    tree = parseBuffer(bomb);
+    auto elapsed = std::chrono::steady_clock::now() - start;
+    EXPECT_LT(std::chrono::duration_cast<std::chrono::seconds>(elapsed).count(), 5);
+    ASSERT_FALSE(messages.messages.empty()) << "the expansion limit reports a fatal error";
+    if (tree) {
+        EXPECT_LT(tree->text.size(), 10'000'000u);
+    }
+}
