@@ -130,7 +130,7 @@ std::unique_ptr<XMINode> runParse(const InputSource& source) {
     reader->setFeature(XMLUni::fgXercesDynamic, true);
     // Entity expansion is bounded, so a document cannot blow up memory or time.
     SecurityManager security;
-    security.setEntityExpansionLimit(100000);
+    security.setEntityExpansionLimit(10000);
     reader->setProperty(XMLUni::fgXercesSecurityManager, &security);
 
     std::string grammar = findDataFile(xmiGrammarFileName);

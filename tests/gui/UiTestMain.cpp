@@ -1,6 +1,33 @@
+// Runs the GUI tests inside a real toolkit application (under Xvfb in CI).
 #include <gtest/gtest.h>
+
+#include <wx/app.h>
+#include <wx/image.h>
+#include <wx/init.h>
+
+#include "xmi/XMIParser.h"
+
+namespace {
+class TestApplication : public wxApp {
+public:
+    bool OnInit() override { return true; }
+};
+} // namespace
 
 int main(int argc, char** argv) {
     ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
+    wxApp::SetInstance(new TestApplication);
+    if (!wxEntryStart(argc, argv))
+        return 1;
+    wxTheApp->CallOnInit();
+    wxImage::AddHandler(new wxJPEGHandler);
+    wxImage::AddHandler(new wxPNGHandler);
+    int result;
+    {
+        XmlParserSession parserLibrary;
+        result = RUN_ALL_TESTS();
+    }
+    wxTheApp->OnExit();
+    wxEntryCleanup();
+    return result;
 }

@@ -1,0 +1,161 @@
+#include <gtest/gtest.h>
+
+#include <wx/cmdline.h>
+#include <wx/menu.h>
+#include <wx/splitter.h>
+#include <wx/toolbar.h>
+
+#include "app/MainApplication.h"
+#include "common/TestSupport.h"
+#include "gui/GuiTestSupport.h"
+#include "gui/Ids.h"
+#include "gui/MainFrame.h"
+#include "gui/UMLModelTree.h"
+#include "xmi/XMIDocuments.h"
+#include "xmi/XMIResult.h"
+
+namespace {
+
+const std::string goodModel = xmiDocument(
+    "<UML:Model xmi.id='m' name='Shop'><UML:Namespace.ownedElement>"
+    "<UML:Package xmi.id='p' name='core'/></UML:Namespace.ownedElement></UML:Model>");
+
+class MainFrameTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        frame = createMainFrame();
+        frame->setFileChooser(&chooser);
+        flushEvents();
+    }
+    void TearDown() override {
+        frame->Destroy();
+        flushEvents();
+    }
+
+    // Runs the application's command-line handling on the given arguments.
+    void startWith(std::vector<std::string> arguments) {
+        arguments.insert(arguments.begin(), "brennimore");
+        std::vector<wxString> storage(arguments.begin(), arguments.end());
+        std::vector<wxChar*> argv;
+        for (auto& s : storage)
+            argv.push_back(const_cast<wxChar*>(static_cast<const wxChar*>(s.c_str())));
+        wxCmdLineParser parser(static_cast<int>(argv.size()), argv.data());
+        app.OnInitCmdLine(parser);
+        ASSERT_EQ(parser.Parse(false), 0);
+        EXPECT_TRUE(app.OnCmdLineParsed(parser));
+    }
+
+    size_t treeItems() const { return frame->getModelTree()->GetCount(); }
+
+    mainApplication app;
+    MessageRecorder messages;
+    ScriptedFileChooser chooser;
+    mainFrame* frame = nullptr;
+};
+
+} // namespace
+
+TEST_F(MainFrameTest, StartsEmptyWithItsLayout) {
+    startWith({});
+    EXPECT_EQ(theMainFrame, frame);
+    EXPECT_EQ(frame->GetTitle(), "Brennimore");
+    EXPECT_TRUE(frame->IsShown());
+    EXPECT_EQ(frame->getModelData(), nullptr);
+    EXPECT_EQ(frame->getSelectionList(), nullptr);
+    EXPECT_EQ(treeItems(), 0u);
+    EXPECT_TRUE(messages.messages.empty());
+    EXPECT_FALSE(frame->isMetricsCommandEnabled());
+    EXPECT_EQ(app.configFile, "default.cfg");
+
+    EXPECT_EQ(frame->mainSplitter->GetId(), ID_MAIN_SPLITTER);
+    EXPECT_EQ(frame->leftSplitter->GetId(), ID_LEFT_SPLITTER);
+    EXPECT_EQ(frame->mainSplitter->GetMinimumPaneSize(), 64);
+    EXPECT_EQ(frame->mainSplitter->GetSplitMode(), wxSPLIT_VERTICAL);
+    EXPECT_EQ(frame->leftSplitter->GetSplitMode(), wxSPLIT_HORIZONTAL);
+    EXPECT_NE(wxWindow::FindWindowById(ID_MODEL_TREE, frame), nullptr);
+    EXPECT_NE(wxWindow::FindWindowById(ID_CANVAS, frame), nullptr);
+    for (int id = ID_ZOOM_FIT; id <= ID_METRICS_SLIDER; ++id)
+        EXPECT_NE(wxWindow::FindWindowById(id, frame), nullptr) << id;
+
+    wxMenuBar* bar = frame->GetMenuBar();
+    ASSERT_EQ(bar->GetMenuCount(), 2u);
+    EXPECT_EQ(bar->GetMenuLabel(0), "&File");
+    EXPECT_EQ(bar->GetMenuLabel(1), "&Help");
+    EXPECT_EQ(bar->FindItem(ID_MENU_OPEN_MODEL)->GetItemLabel(), "&Open UML model...\tCtrl-O");
+    EXPECT_EQ(bar->FindItem(ID_MENU_EXPORT)->GetHelp(), "Save the current view to an image");
+    wxToolBarBase* tools = frame->GetToolBar();
+    ASSERT_NE(tools, nullptr);
+    EXPECT_EQ(tools->GetToolsCount(), 7u);
+    EXPECT_EQ(tools->GetToolShortHelp(ID_TOOL_GLOBAL_METRICS), "Show global metrics overview");
+}
+
+TEST_F(MainFrameTest, MetricsOptionWithoutModelLoadsNothing) {
+    TempFile metrics("m.txt", "anything\n");
+    startWith({"-m", metrics.path()});
+    EXPECT_EQ(frame->getModelData(), nullptr);
+    EXPECT_TRUE(app.metricsFile.empty());
+    EXPECT_TRUE(messages.messages.empty());
+}
+
+TEST_F(MainFrameTest, ModelOptionLoadsTheModelIntoTheTree) {
+    TempFile model("shop.xmi", goodModel);
+    TempFile config("other.cfg", "");
+    startWith({"-u", model.path(), "-c", config.path()});
+    ASSERT_NE(frame->getModelData(), nullptr);
+    EXPECT_EQ(app.configFile, config.path());
+    EXPECT_NE(frame->getSelectionList(), nullptr);
+    EXPECT_TRUE(frame->isMetricsCommandEnabled());
+    UMLModelTree* tree = frame->getModelTree();
+    wxTreeItemId root = tree->GetRootItem();
+    ASSERT_TRUE(root.IsOk());
+    EXPECT_EQ(tree->GetItemText(root), "root node");
+    wxTreeItemIdValue cookie;
+    wxTreeItemId modelItem = tree->GetFirstChild(root, cookie);
+    ASSERT_TRUE(modelItem.IsOk());
+    EXPECT_EQ(tree->GetItemText(modelItem), "Shop");
+    EXPECT_EQ(tree->GetChildrenCount(modelItem, false), 1u);
+}
+
+TEST_F(MainFrameTest, FailedLoadAfterAGoodOneLeavesNothing) {
+    TempFile good("good.xmi", goodModel);
+    TempFile bad("bad.xmi", xmiDocument("<UML:Model/>", "1.0"));
+    chooser.answers = {good.path(), bad.path()};
+    sendCommand(frame, ID_MENU_OPEN_MODEL);
+    ASSERT_NE(frame->getModelData(), nullptr);
+    ASSERT_EQ(chooser.asked.size(), 1u);
+    EXPECT_EQ(chooser.asked[0].title, "Open UML Model");
+    EXPECT_EQ(chooser.asked[0].wildcard, "XMI/XML files|*.xmi;*.xml|All files|*.*");
+    EXPECT_FALSE(chooser.asked[0].save);
+
+    sendCommand(frame, ID_TOOL_OPEN_MODEL); // the tool behaves as the menu item
+    EXPECT_EQ(frame->getModelData(), nullptr);
+    EXPECT_EQ(treeItems(), 0u);
+    EXPECT_FALSE(frame->isMetricsCommandEnabled());
+    ASSERT_EQ(messages.messages.size(), 1u);
+    EXPECT_EQ(messages.messages[0].text, "XMI version too low");
+    EXPECT_EQ(messages.messages[0].caption, "Error loading model");
+}
+
+TEST_F(MainFrameTest, UnparsableFileShowsTheParserBoxThenTheReaderBox) {
+    TempFile broken("broken.xmi", "<XMI xmi.version='1.2'><XMI.header>");
+    frame->loadModel(broken.path());
+    EXPECT_EQ(frame->getModelData(), nullptr);
+    ASSERT_EQ(messages.messages.size(), 2u);
+    EXPECT_EQ(messages.messages[0].caption, "Brennimore error");
+    EXPECT_EQ(messages.messages[1].text, "Not an XMI document");
+}
+
+TEST_F(MainFrameTest, CancelledDialogAndCloseModel) {
+    TempFile good("good.xmi", goodModel);
+    frame->loadModel(good.path());
+    ASSERT_NE(frame->getModelData(), nullptr);
+    chooser.answers = {""};
+    sendCommand(frame, ID_MENU_OPEN_MODEL);
+    EXPECT_NE(frame->getModelData(), nullptr) << "cancelling changes nothing";
+
+    sendCommand(frame, ID_MENU_CLOSE_MODEL);
+    EXPECT_EQ(frame->getModelData(), nullptr);
+    EXPECT_EQ(frame->getSelectionList(), nullptr);
+    EXPECT_EQ(treeItems(), 0u);
+    EXPECT_FALSE(frame->isMetricsCommandEnabled());
+}
