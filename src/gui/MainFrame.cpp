@@ -16,6 +16,7 @@
 #include "common/FileNames.h"
 #include "common/DataFiles.h"
 #include "common/UserMessages.h"
+#include "gui/AboutDialog.h"
 #include "gui/Ids.h"
 #include "gui/UMLModelTree.h"
 #include "xmi/XMIParser.h"
@@ -281,7 +282,10 @@ void mainFrame::onFileCommand(wxCommandEvent& event) {
     }
 }
 
-void mainFrame::onAbout(wxCommandEvent&) {}
+void mainFrame::onAbout(wxCommandEvent&) {
+    AboutDialog dialog(this);
+    dialog.ShowModal();
+}
 
 void mainFrame::onToolCommand(wxCommandEvent& event) {
     static const int menuFor[] = {ID_MENU_OPEN_MODEL, ID_MENU_OPEN_METRICS, ID_MENU_LOAD_CONFIG,

@@ -1,12 +1,14 @@
 #include <gtest/gtest.h>
 
 #include <wx/cmdline.h>
+#include <wx/stattext.h>
 #include <wx/menu.h>
 #include <wx/splitter.h>
 #include <wx/toolbar.h>
 
 #include "app/MainApplication.h"
 #include "common/TestSupport.h"
+#include "gui/AboutDialog.h"
 #include "gui/GuiTestSupport.h"
 #include "gui/Ids.h"
 #include "gui/MainFrame.h"
@@ -158,4 +160,14 @@ TEST_F(MainFrameTest, CancelledDialogAndCloseModel) {
     EXPECT_EQ(frame->getSelectionList(), nullptr);
     EXPECT_EQ(treeItems(), 0u);
     EXPECT_FALSE(frame->isMetricsCommandEnabled());
+}
+
+TEST_F(MainFrameTest, AboutBoxNamesVersionAndBuildDate) {
+    AboutDialog dialog(frame);
+    EXPECT_EQ(dialog.GetTitle(), "About Brennimore");
+    auto* text = dynamic_cast<wxStaticText*>(wxWindow::FindWindowById(ID_ABOUT_TEXT, &dialog));
+    ASSERT_NE(text, nullptr);
+    EXPECT_TRUE(text->GetLabel().StartsWith("Brennimore v0.09 (Dec 21 2004)\n\n"));
+    EXPECT_NE(wxWindow::FindWindowById(ID_ABOUT_OK, &dialog), nullptr);
+    EXPECT_NE(wxWindow::FindWindowById(ID_ABOUT_PICTURE, &dialog), nullptr);
 }
