@@ -26,13 +26,17 @@ Log& processLog() {
     return log;
 }
 
-void logLine(const std::string& text) { processLog().writeLine(text); }
+void logLine(const std::string& text) {
+    processLog().writeLine(text);
+}
 
 LogCapture::LogCapture() : previous_(processLog().destination()) {
     processLog().redirect(&buffer_);
 }
 
-LogCapture::~LogCapture() { processLog().redirect(previous_); }
+LogCapture::~LogCapture() {
+    processLog().redirect(previous_);
+}
 
 std::vector<std::string> LogCapture::lines() const {
     std::vector<std::string> result;

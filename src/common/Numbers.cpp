@@ -20,7 +20,8 @@ bool parseCIntPrefix(std::string_view text, std::int32_t& value, std::size_t& co
     }
     std::size_t digitsStart = i;
     std::int64_t magnitude = 0;
-    const std::int64_t cap = static_cast<std::int64_t>(std::numeric_limits<std::int32_t>::max()) + 1;
+    const std::int64_t cap =
+        static_cast<std::int64_t>(std::numeric_limits<std::int32_t>::max()) + 1;
     while (i < text.size() && text[i] >= '0' && text[i] <= '9') {
         if (magnitude <= cap)
             magnitude = magnitude * 10 + (text[i] - '0');
@@ -72,7 +73,8 @@ bool parseCDoublePrefix(std::string_view text, double& value, std::size_t& consu
     }
     if (result.ec == std::errc::result_out_of_range) {
         // Like strtod: overflow gives infinity, underflow gives zero.
-        std::string_view digits(text.data() + i, static_cast<std::size_t>(result.ptr - (text.data() + i)));
+        std::string_view digits(text.data() + i,
+                                static_cast<std::size_t>(result.ptr - (text.data() + i)));
         bool tiny = digits.find_first_of("eE") != std::string_view::npos &&
                     digits.find("e-") != std::string_view::npos;
         tiny = tiny || digits.find("E-") != std::string_view::npos;

@@ -10,7 +10,9 @@ SilentMessages silent;
 UserMessages* installed = &silent;
 } // namespace
 
-UserMessages& userMessages() { return *installed; }
+UserMessages& userMessages() {
+    return *installed;
+}
 
 UserMessages* installUserMessages(UserMessages* sink) {
     UserMessages* previous = installed == &silent ? nullptr : installed;

@@ -8,16 +8,15 @@
 
 #include "gui/Ids.h"
 
-wxBEGIN_EVENT_TABLE(AboutDialog, wxDialog)
-    EVT_BUTTON(ID_ABOUT_OK, AboutDialog::onOk)
-wxEND_EVENT_TABLE()
+wxBEGIN_EVENT_TABLE(AboutDialog, wxDialog) EVT_BUTTON(ID_ABOUT_OK, AboutDialog::onOk)
+    wxEND_EVENT_TABLE()
 
-AboutDialog::AboutDialog(wxWindow* parent)
+        AboutDialog::AboutDialog(wxWindow* parent)
     : wxDialog(parent, wxID_ANY, "About Brennimore", wxDefaultPosition, wxSize(500, 500)) {
     auto* column = new wxBoxSizer(wxVERTICAL);
-    column->Add(new wxStaticBitmap(this, ID_ABOUT_PICTURE,
-                                   wxArtProvider::GetBitmap(wxART_INFORMATION, wxART_MESSAGE_BOX,
-                                                            wxSize(48, 48))),
+    column->Add(new wxStaticBitmap(
+                    this, ID_ABOUT_PICTURE,
+                    wxArtProvider::GetBitmap(wxART_INFORMATION, wxART_MESSAGE_BOX, wxSize(48, 48))),
                 0, wxALL | wxALIGN_CENTER, 10);
     column->Add(new wxStaticText(this, ID_ABOUT_TEXT, aboutText()), 0, wxALL, 10);
     column->Add(new wxButton(this, ID_ABOUT_OK, "OK"), 0, wxALL | wxALIGN_CENTER, 10);
@@ -29,4 +28,6 @@ wxString AboutDialog::aboutText() {
            "\n\nMetrics on UML design diagrams, by the Brennimore developers.";
 }
 
-void AboutDialog::onOk(wxCommandEvent&) { EndModal(wxID_OK); }
+void AboutDialog::onOk(wxCommandEvent&) {
+    EndModal(wxID_OK);
+}

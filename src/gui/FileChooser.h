@@ -11,8 +11,8 @@ public:
     // Returns the chosen path, or "" when the user cancelled.
     virtual std::string chooseFile(wxWindow* parent, const std::string& title,
                                    const std::string& defaultName,
-                                   const std::string& defaultExtension,
-                                   const std::string& wildcard, bool save) = 0;
+                                   const std::string& defaultExtension, const std::string& wildcard,
+                                   bool save) = 0;
 };
 
 // The standard file selector of the toolkit.

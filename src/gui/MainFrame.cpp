@@ -12,9 +12,9 @@
 #include <wx/stattext.h>
 #include <wx/toolbar.h>
 
+#include "common/DataFiles.h"
 #include "common/Exception.h"
 #include "common/FileNames.h"
-#include "common/DataFiles.h"
 #include "common/UserMessages.h"
 #include "gui/AboutDialog.h"
 #include "gui/Ids.h"
@@ -24,19 +24,19 @@
 
 mainFrame* theMainFrame = nullptr;
 
-wxBEGIN_EVENT_TABLE(mainFrame, wxFrame)
-    EVT_MENU(ID_MENU_OPEN_MODEL, mainFrame::onFileCommand)
+wxBEGIN_EVENT_TABLE(mainFrame, wxFrame) EVT_MENU(ID_MENU_OPEN_MODEL, mainFrame::onFileCommand)
     EVT_MENU(ID_MENU_OPEN_METRICS, mainFrame::onFileCommand)
-    EVT_MENU(ID_MENU_LOAD_CONFIG, mainFrame::onFileCommand)
-    EVT_MENU(ID_MENU_SAVE_CONFIG, mainFrame::onFileCommand)
-    EVT_MENU(ID_MENU_EXPORT, mainFrame::onFileCommand)
-    EVT_MENU(ID_MENU_CLOSE_MODEL, mainFrame::onFileCommand)
-    EVT_MENU(ID_MENU_EXIT, mainFrame::onFileCommand)
-    EVT_MENU(ID_MENU_ABOUT, mainFrame::onAbout)
-    EVT_MENU_RANGE(ID_TOOL_OPEN_MODEL, ID_TOOL_GLOBAL_METRICS, mainFrame::onToolCommand)
-wxEND_EVENT_TABLE()
+        EVT_MENU(ID_MENU_LOAD_CONFIG, mainFrame::onFileCommand)
+            EVT_MENU(ID_MENU_SAVE_CONFIG, mainFrame::onFileCommand)
+                EVT_MENU(ID_MENU_EXPORT, mainFrame::onFileCommand)
+                    EVT_MENU(ID_MENU_CLOSE_MODEL, mainFrame::onFileCommand)
+                        EVT_MENU(ID_MENU_EXIT, mainFrame::onFileCommand)
+                            EVT_MENU(ID_MENU_ABOUT, mainFrame::onAbout)
+                                EVT_MENU_RANGE(ID_TOOL_OPEN_MODEL, ID_TOOL_GLOBAL_METRICS,
+                                               mainFrame::onToolCommand) wxEND_EVENT_TABLE()
 
-mainFrame::mainFrame(const wxString& title, const wxPoint& pos, const wxSize& size)
+                                    mainFrame::mainFrame(const wxString& title, const wxPoint& pos,
+                                                         const wxSize& size)
     : wxFrame(nullptr, wxID_ANY, title, pos, size, wxDEFAULT_FRAME_STYLE) {
     buildContents();
     buildMenuBar();
@@ -63,8 +63,8 @@ wxBitmapButton* stripButton(wxWindow* parent, wxWindowID id, const wxArtID& art,
 } // namespace
 
 void mainFrame::buildContents() {
-    mainSplitter = new wxSplitterWindow(this, ID_MAIN_SPLITTER, wxDefaultPosition,
-                                        wxDefaultSize, wxSP_3D | wxSP_LIVE_UPDATE);
+    mainSplitter = new wxSplitterWindow(this, ID_MAIN_SPLITTER, wxDefaultPosition, wxDefaultSize,
+                                        wxSP_3D | wxSP_LIVE_UPDATE);
     mainSplitter->SetMinimumPaneSize(64);
 
     leftSplitter = new wxSplitterWindow(mainSplitter, ID_LEFT_SPLITTER, wxDefaultPosition,
@@ -84,7 +84,8 @@ void mainFrame::buildContents() {
     viewGroup->Add(stripButton(viewBox, ID_ZOOM_RESET, wxART_UNDO, "Reset zoom factor"));
     viewGroup->Add(stripButton(viewBox, ID_ZOOM_IN, wxART_PLUS, "Zoom in"));
     viewGroup->Add(stripButton(viewBox, ID_ZOOM_OUT, wxART_MINUS, "Zoom out"));
-    viewGroup->Add(stripButton(viewBox, ID_RESET_CAMERA, wxART_GO_HOME, "Reset camera orientation"));
+    viewGroup->Add(
+        stripButton(viewBox, ID_RESET_CAMERA, wxART_GO_HOME, "Reset camera orientation"));
     viewGroup->Add(stripButton(viewBox, ID_REFRESH, wxART_REDO, "Refresh display"));
     viewGroup->Add(new wxCheckBox(viewBox, ID_PERSPECTIVE, "Perspective"), 0,
                    wxALIGN_CENTER_VERTICAL | wxLEFT, 4);
@@ -94,9 +95,9 @@ void mainFrame::buildContents() {
 
     auto* visualizerGroup = new wxStaticBoxSizer(wxHORIZONTAL, right, "Visualizer");
     wxWindow* visualizerBox = visualizerGroup->GetStaticBox();
-    visualizerGroup->Add(new wxChoice(visualizerBox, ID_VISUALIZER_CHOICE, wxDefaultPosition,
-                                      wxSize(100, -1)),
-                         0, wxALIGN_CENTER_VERTICAL);
+    visualizerGroup->Add(
+        new wxChoice(visualizerBox, ID_VISUALIZER_CHOICE, wxDefaultPosition, wxSize(100, -1)), 0,
+        wxALIGN_CENTER_VERTICAL);
     visualizerGroup->Add(
         stripButton(visualizerBox, ID_VISUALIZER_OPTIONS, wxART_HELP_SETTINGS, "Options"));
     strip->Add(visualizerGroup, 0, wxALL, 2);
@@ -114,8 +115,8 @@ void mainFrame::buildContents() {
     wxWindow* opacityBox = opacityGroup->GetStaticBox();
     auto* grid = new wxFlexGridSizer(2, 2, 0, 4);
     grid->Add(new wxStaticText(opacityBox, ID_MODEL_LABEL, "Model"), 0, wxALIGN_CENTER_VERTICAL);
-    grid->Add(new wxSlider(opacityBox, ID_MODEL_SLIDER, 191, 0, 255, wxDefaultPosition,
-                           wxSize(120, -1)));
+    grid->Add(
+        new wxSlider(opacityBox, ID_MODEL_SLIDER, 191, 0, 255, wxDefaultPosition, wxSize(120, -1)));
     grid->Add(new wxStaticText(opacityBox, ID_METRICS_LABEL, "Metrics"), 0,
               wxALIGN_CENTER_VERTICAL);
     grid->Add(new wxSlider(opacityBox, ID_METRICS_SLIDER, 128, 0, 255, wxDefaultPosition,
@@ -162,7 +163,8 @@ void mainFrame::buildToolBar() {
         wxArtID art;
     };
     const Tool tools[] = {
-        {ID_TOOL_OPEN_MODEL, "Load UML model", "Load a UML model from an XMI file", wxART_FILE_OPEN},
+        {ID_TOOL_OPEN_MODEL, "Load UML model", "Load a UML model from an XMI file",
+         wxART_FILE_OPEN},
         {ID_TOOL_OPEN_METRICS, "Load metrics file", "Load metrics file", wxART_REPORT_VIEW},
         {ID_TOOL_LOAD_CONFIG, "Load configuration settings", "Load configuration", wxART_GO_DIR_UP},
         {ID_TOOL_SAVE_CONFIG, "Save configuration settings", "Save configuration", wxART_FILE_SAVE},

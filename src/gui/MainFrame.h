@@ -48,8 +48,7 @@ private:
     void buildToolBar();
     void setMetricsCommandEnabled(bool enabled);
     std::string choose(const std::string& title, const std::string& defaultName,
-                       const std::string& defaultExtension, const std::string& wildcard,
-                       bool save);
+                       const std::string& defaultExtension, const std::string& wildcard, bool save);
 
     void onFileCommand(wxCommandEvent& event);
     void onAbout(wxCommandEvent& event);

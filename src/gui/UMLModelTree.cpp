@@ -6,9 +6,13 @@
 #include "uml/UMLModel.h"
 
 namespace {
-wxString fromBytes(const std::string& text) { return wxString::FromUTF8(text); }
+wxString fromBytes(const std::string& text) {
+    return wxString::FromUTF8(text);
+}
 
-template <class T> bool isExactly(const UMLModelElement* e) { return typeid(*e) == typeid(T); }
+template <class T> bool isExactly(const UMLModelElement* e) {
+    return typeid(*e) == typeid(T);
+}
 } // namespace
 
 UMLModelTree::UMLModelTree(wxWindow* parent, wxWindowID id)
@@ -56,8 +60,8 @@ wxTreeItemId UMLModelTree::addDiagram(const wxTreeItemId& parent, UMLDiagram* di
         "SequenceDiagram", "StateDiagram",    "UseCaseDiagram"};
     bool known = std::find(std::begin(knownTypes), std::end(knownTypes), diagram->diagramType) !=
                  std::end(knownTypes);
-    wxString label = known ? fromBytes(diagram->name)
-                           : fromBytes(diagram->diagramType + " " + diagram->name);
+    wxString label =
+        known ? fromBytes(diagram->name) : fromBytes(diagram->diagramType + " " + diagram->name);
     wxTreeItemId item = AppendItem(parent, label);
     diagramItems[item] = diagram;
 

@@ -8,6 +8,8 @@
 #include "common/Exception.h"
 #include "common/Log.h"
 #include "common/UserMessages.h"
+#include "inspect/InspectConfig.h"
+#include "inspect/InspectDiagrams.h"
 #include "uml/UMLModel.h"
 #include "xmi/XMIParser.h"
 #include "xmi/XMIReader.h"
@@ -104,8 +106,8 @@ json describeElement(const UMLElement& element) {
         const UMLGeometry& g = de->geometry;
         out["geometry"] = box(g.left, g.top, g.right, g.bottom);
         const UMLStyle& s = de->style;
-        out["style"] = {{"fontName", s.fontName},   {"fontSize", s.fontSize},
-                        {"fontStyle", s.fontStyle}, {"fillColor", rgba(s.fillColor)},
+        out["style"] = {{"fontName", s.fontName},         {"fontSize", s.fontSize},
+                        {"fontStyle", s.fontStyle},       {"fillColor", rgba(s.fillColor)},
                         {"fontColor", rgba(s.fontColor)}, {"lineColor", rgba(s.lineColor)}};
         out["subject"] = idOf(de->subject);
         return out;
@@ -216,7 +218,18 @@ json describeElement(const UMLElement& element) {
     return out;
 }
 
+int inspectConfigOnly(const InspectOptions& options, json& out) {
+    out = json::object();
+    std::string error;
+    json config = inspectConfigFile(options.configFile, error);
+    out["error"] = error.empty() ? json(nullptr) : json(error);
+    out["config"] = config;
+    return error.empty() ? 0 : 1;
+}
+
 int inspectModel(const InspectOptions& options, json& out) {
+    if (options.modelFile.empty())
+        return inspectConfigOnly(options, out);
     out = json::object();
     out["file"] = options.modelFile;
     out["error"] = nullptr;
@@ -273,6 +286,8 @@ int inspectModel(const InspectOptions& options, json& out) {
             entry["bounds"] = d->hasBounds
                                   ? box(d->bounds[0], d->bounds[1], d->bounds[2], d->bounds[3])
                                   : json(nullptr);
+            if (options.diagramElements)
+                entry["items"] = inspectDiagramItems(*d);
             out["diagrams"].push_back(entry);
         }
         if (options.hasElement) {
@@ -286,5 +301,13 @@ int inspectModel(const InspectOptions& options, json& out) {
         out["error"] = messages.list.back()["text"];
     for (const std::string& line : log.lines())
         out["log"].push_back(line);
+    if (!options.configFile.empty()) {
+        std::string error;
+        out["config"] = inspectConfigFile(options.configFile, error);
+        if (!error.empty() && code == 0) {
+            out["error"] = error;
+            code = 1;
+        }
+    }
     return code;
 }

@@ -6,6 +6,7 @@
 
 class UMLElement;
 
+// What to load and describe. Without a model file only the configuration is read.
 struct InspectOptions {
     std::string modelFile;
     bool hasElement = false;

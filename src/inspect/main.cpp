@@ -7,8 +7,13 @@
 int main(int argc, char** argv) {
     CLI::App app{"Loads a UML model as Brennimore does and prints what was loaded as JSON."};
     InspectOptions options;
-    app.add_option("MODEL", options.modelFile, "XMI file to load")->required();
-    app.add_option("--element", options.elementId, "Also print the fields of the element with this id");
+    app.add_option("MODEL", options.modelFile, "XMI file to load");
+    app.add_option("--element", options.elementId,
+                   "Also print the fields of the element with this id");
+    app.add_flag("--diagram-elements", options.diagramElements,
+                 "List every diagram's elements in drawing order");
+    app.add_option("--config", options.configFile,
+                   "Read this configuration block into the defaults and print the store");
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& e) {
@@ -16,6 +21,10 @@ int main(int argc, char** argv) {
         return code == 0 ? 0 : 2;
     }
     options.hasElement = app.count("--element") > 0;
+    if (options.modelFile.empty() && options.configFile.empty()) {
+        std::cerr << "A MODEL file (or --config FILE) is required.\n" << app.help();
+        return 2;
+    }
     nlohmann::ordered_json out;
     int code = inspectModel(options, out);
     std::cout << out.dump(2) << std::endl;

@@ -2,8 +2,8 @@
 
 #include <deque>
 
-#include <xercesc/framework/MemBufInputSource.hpp>
 #include <xercesc/framework/LocalFileInputSource.hpp>
+#include <xercesc/framework/MemBufInputSource.hpp>
 #include <xercesc/internal/XMLScanner.hpp>
 #include <xercesc/sax/EntityResolver.hpp>
 #include <xercesc/sax2/Attributes.hpp>
@@ -182,10 +182,16 @@ bool initializeXmlParser(std::string& message) {
     return true;
 }
 
-void terminateXmlParser() { XMLPlatformUtils::Terminate(); }
+void terminateXmlParser() {
+    XMLPlatformUtils::Terminate();
+}
 
-XmlParserSession::XmlParserSession() { XMLPlatformUtils::Initialize(); }
-XmlParserSession::~XmlParserSession() { XMLPlatformUtils::Terminate(); }
+XmlParserSession::XmlParserSession() {
+    XMLPlatformUtils::Initialize();
+}
+XmlParserSession::~XmlParserSession() {
+    XMLPlatformUtils::Terminate();
+}
 
 std::unique_ptr<XMINode> parseFile(const std::string& fileName) {
     std::unique_ptr<XMLCh[], void (*)(XMLCh*)> path(XMLString::transcode(fileName.c_str()),

@@ -6,7 +6,9 @@
 #include <sstream>
 
 MessageRecorder::MessageRecorder() : previous_(installUserMessages(this)) {}
-MessageRecorder::~MessageRecorder() { installUserMessages(previous_); }
+MessageRecorder::~MessageRecorder() {
+    installUserMessages(previous_);
+}
 
 void MessageRecorder::showMessage(const std::string& text, const std::string& caption, int style) {
     messages.push_back({text, caption, style});

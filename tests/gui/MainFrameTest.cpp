@@ -1,9 +1,9 @@
 #include <gtest/gtest.h>
 
 #include <wx/cmdline.h>
-#include <wx/stattext.h>
 #include <wx/menu.h>
 #include <wx/splitter.h>
+#include <wx/stattext.h>
 #include <wx/toolbar.h>
 
 #include "app/MainApplication.h"
@@ -18,9 +18,9 @@
 
 namespace {
 
-const std::string goodModel = xmiDocument(
-    "<UML:Model xmi.id='m' name='Shop'><UML:Namespace.ownedElement>"
-    "<UML:Package xmi.id='p' name='core'/></UML:Namespace.ownedElement></UML:Model>");
+const std::string goodModel =
+    xmiDocument("<UML:Model xmi.id='m' name='Shop'><UML:Namespace.ownedElement>"
+                "<UML:Package xmi.id='p' name='core'/></UML:Namespace.ownedElement></UML:Model>");
 
 class MainFrameTest : public ::testing::Test {
 protected:

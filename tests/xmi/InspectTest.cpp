@@ -71,9 +71,9 @@ TEST(Inspect, KeysComeInTheContractOrder) {
     std::vector<std::string> keys;
     for (auto it = out.begin(); it != out.end(); ++it)
         keys.push_back(it.key());
-    EXPECT_EQ(keys, (std::vector<std::string>{"file", "error", "messages", "xmiVersion",
-                                              "metamodel", "model", "elements", "diagrams",
-                                              "log"}));
+    EXPECT_EQ(keys,
+              (std::vector<std::string>{"file", "error", "messages", "xmiVersion", "metamodel",
+                                        "model", "elements", "diagrams", "log"}));
 }
 
 TEST(Inspect, RejectedAndUnparsableDocumentsExitOne) {
@@ -100,4 +100,31 @@ TEST(Inspect, RejectedAndUnparsableDocumentsExitOne) {
 TEST(Inspect, UsageErrorExitsTwo) {
     EXPECT_EQ(runInspect("--no-such-option 2>/dev/null").code, 2);
     EXPECT_EQ(runInspect("2>/dev/null").code, 2);
+}
+
+TEST(Inspect, DiagramElementsAndConfigurationOnRequest) {
+    TempFile file("model.xmi",
+                  xmiDocument("<UML:Model xmi.id='m'><UML:Namespace.ownedElement>"
+                              "<UML:Class xmi.id='c' name='Cart'/></UML:Namespace.ownedElement>"
+                              "</UML:Model><UML:Diagram xmi.id='d' name='Main' "
+                              "diagramType='ClassDiagram'><UML:Diagram.element>"
+                              "<UML:DiagramElement xmi.id='e' geometry='30, 30, 60, 30,'>"
+                              "<UML:PresentationElement.subject><Foundation.Core.ModelElement "
+                              "xmi.idref='c'/></UML:PresentationElement.subject>"
+                              "</UML:DiagramElement></UML:Diagram.element></UML:Diagram>"));
+    TempFile config("block.cfg", "@ConfigurationKind\n@bool (1)\n<Visualizer.General.Comments>"
+                                 "<true>\n");
+    RunResult r = runInspect("--diagram-elements " + file.path() + " --config " + config.path());
+    ASSERT_EQ(r.code, 0);
+    const auto& items = r.output["diagrams"][0]["items"];
+    ASSERT_EQ(items.size(), 1u);
+    EXPECT_EQ(items[0]["subject"], "c");
+    EXPECT_EQ(items[0]["subjectClass"], "UMLClass");
+    EXPECT_EQ(r.output["diagrams"][0]["bounds"], nlohmann::json::parse("[-10, -5, 10, 5]"));
+    EXPECT_TRUE(r.output["config"]["bool"].contains("Visualizer.General.Comments"));
+
+    // A configuration block alone needs no model.
+    r = runInspect("--config " + config.path());
+    EXPECT_EQ(r.code, 0);
+    EXPECT_EQ(r.output["config"]["float"]["Canvas.Separator.Size"], 3.0);
 }
