@@ -4,6 +4,7 @@
 
 #include <xercesc/framework/LocalFileInputSource.hpp>
 #include <xercesc/framework/MemBufInputSource.hpp>
+#include <xercesc/framework/XMLGrammarPoolImpl.hpp>
 #include <xercesc/internal/XMLScanner.hpp>
 #include <xercesc/sax/EntityResolver.hpp>
 #include <xercesc/sax2/Attributes.hpp>
@@ -62,6 +63,12 @@ std::string toUtf8(const XMLCh* text) {
     return out;
 }
 
+// Documents nested deeper than this are rejected: the node tree and the element readers
+// recurse along the nesting, and real models stay far below it.
+constexpr std::size_t maximumDepth = 2000;
+
+struct TooDeep {};
+
 // Builds the node tree. Open elements live on the stack, owned by it until they close.
 class XMIParserHandler : public DefaultHandler {
 public:
@@ -72,6 +79,8 @@ public:
 
     void startElement(const XMLCh* const, const XMLCh* const, const XMLCh* const qname,
                       const Attributes& attrs) override {
+        if (stack.size() >= maximumDepth)
+            throw TooDeep();
         auto node = std::make_unique<XMINode>(toUtf8(qname));
         XMLSize_t count = attrs.getLength();
         node->attributes.reserve(count);
@@ -119,13 +128,18 @@ public:
     bool reported = false;
 };
 
+// The grammar is parsed once per process into a shared pool; every parse uses it from there.
+XMLGrammarPool* grammarPool = nullptr;
+bool grammarLoaded = false;
+int sessions = 0;
+
 std::unique_ptr<XMINode> runParse(const InputSource& source) {
     XMIParserHandler handler;
-    std::unique_ptr<SAX2XMLReader> reader(XMLReaderFactory::createXMLReader());
+    std::unique_ptr<SAX2XMLReader> reader(
+        XMLReaderFactory::createXMLReader(XMLPlatformUtils::fgMemoryManager, grammarPool));
     reader->setContentHandler(&handler);
     reader->setDTDHandler(&handler);
     reader->setErrorHandler(&handler);
-    reader->setEntityResolver(&handler);
     reader->setFeature(XMLUni::fgSAX2CoreValidation, true);
     reader->setFeature(XMLUni::fgXercesDynamic, true);
     // Entity expansion is bounded, so a document cannot blow up memory or time.
@@ -133,19 +147,19 @@ std::unique_ptr<XMINode> runParse(const InputSource& source) {
     security.setEntityExpansionLimit(10000);
     reader->setProperty(XMLUni::fgXercesSecurityManager, &security);
 
-    std::string grammar = findDataFile(xmiGrammarFileName);
-    try {
-        if (!grammar.empty()) {
-            // The grammar is loaded from our own file before the entity resolver matters.
-            reader->setEntityResolver(nullptr);
-            reader->loadGrammar(grammar.c_str(), Grammar::DTDGrammarType, true);
-            reader->setEntityResolver(&handler);
-            reader->setFeature(XMLUni::fgXercesUseCachedGrammarInParse, true);
+    if (!grammarLoaded && grammarPool) {
+        grammarLoaded = true;
+        std::string grammar = findDataFile(xmiGrammarFileName);
+        try {
+            if (!grammar.empty())
+                reader->loadGrammar(grammar.c_str(), Grammar::DTDGrammarType, true);
+        } catch (const XMLException&) {
+            // A broken grammar file only costs validation, which is advisory anyway.
+        } catch (const SAXException&) {
         }
-    } catch (const XMLException&) {
-        // A broken grammar file only costs validation, which is advisory anyway.
-    } catch (const SAXException&) {
     }
+    reader->setFeature(XMLUni::fgXercesUseCachedGrammarInParse, true);
+    reader->setEntityResolver(&handler);
     // The document's own DOCTYPE never loads another DTD: the cached grammar serves.
     reader->setFeature(XMLUni::fgXercesLoadExternalDTD, false);
 
@@ -159,6 +173,9 @@ std::unique_ptr<XMINode> runParse(const InputSource& source) {
         handler.reportFatal(toUtf8(e.getMessage()));
     } catch (const std::bad_alloc&) {
         handler.reportFatal("Out of memory");
+    } catch (const TooDeep&) {
+        handler.reportFatal("Elements are nested more than " + std::to_string(maximumDepth) +
+                            " levels deep");
     }
     // A fatal error can leave elements open: the innermost is the result; the ones
     // around it are released here with the stack.
@@ -175,6 +192,8 @@ std::unique_ptr<XMINode> runParse(const InputSource& source) {
 bool initializeXmlParser(std::string& message) {
     try {
         XMLPlatformUtils::Initialize();
+        if (sessions++ == 0)
+            grammarPool = new XMLGrammarPoolImpl(XMLPlatformUtils::fgMemoryManager);
     } catch (const XMLException& e) {
         message = toUtf8(e.getMessage());
         return false;
@@ -183,15 +202,20 @@ bool initializeXmlParser(std::string& message) {
 }
 
 void terminateXmlParser() {
+    if (--sessions == 0) {
+        delete grammarPool;
+        grammarPool = nullptr;
+        grammarLoaded = false;
+    }
     XMLPlatformUtils::Terminate();
 }
 
 XmlParserSession::XmlParserSession() {
-    XMLPlatformUtils::Initialize();
+    std::string ignored;
+    initializeXmlParser(ignored);
 }
-XmlParserSession::~XmlParserSession() {
-    XMLPlatformUtils::Terminate();
-}
+
+XmlParserSession::~XmlParserSession() { terminateXmlParser(); }
 
 std::unique_ptr<XMINode> parseFile(const std::string& fileName) {
     std::unique_ptr<XMLCh[], void (*)(XMLCh*)> path(XMLString::transcode(fileName.c_str()),

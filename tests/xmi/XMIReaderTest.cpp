@@ -238,3 +238,14 @@ TEST_F(XMIReaderTest, ExponentialEntitiesAreCutShort) {
         EXPECT_LT(tree->text.size(), 10'000'000u);
     }
 }
+
+TEST_F(XMIReaderTest, DeeplyNestedDocumentIsRejectedNotOverflowed) {
+    std::string deep = "<XMI xmi.version='1.2'>";
+    for (int i = 0; i < 100000; ++i)
+        deep += "<a>";
+    tree = parseBuffer(deep);
+    ASSERT_EQ(messages.messages.size(), 1u);
+    EXPECT_NE(messages.messages[0].text.find("nested"), std::string::npos);
+    ASSERT_NE(tree, nullptr);
+    EXPECT_EQ(tree->name, "a");
+}
