@@ -204,21 +204,22 @@ private:
         // The first line's value counts towards the maximum even if its element is missing.
         std::int32_t max = value(firstValue, line_, name);
         std::vector<IntMetric*> records;
-        bool firstLine = true;
+        std::size_t n = 0;
         do {
             Fields fields;
-            UMLModelElement* element = splitFields(line_, fields) ? find(fields.first) : nullptr;
+            UMLModelElement* element = splitFields(line_, fields) ? find(n, fields.first) : nullptr;
             if (element) {
                 auto record = std::make_unique<IntMetric>();
                 record->name = name;
-                record->value = firstLine ? max : value(fields.last, line_, name);
+                record->value = n == 0 ? max : value(fields.last, line_, name);
                 if (record->value > max)
                     max = record->value;
                 attach(*element, std::move(record), &records);
             }
-            firstLine = false;
+            ++n;
             source_.next(line_);
         } while (!line_.empty());
+        endBlock();
 
         if (!records.empty()) {
             for (IntMetric* record : records) {
@@ -235,17 +236,20 @@ private:
     }
 
     void readBoolBlock(const std::string& name) {
+        std::size_t n = 0;
         do {
             Fields fields;
-            UMLModelElement* element = splitFields(line_, fields) ? find(fields.first) : nullptr;
+            UMLModelElement* element = splitFields(line_, fields) ? find(n, fields.first) : nullptr;
             if (element) {
                 auto record = std::make_unique<BoolMetric>();
                 record->name = name;
                 record->value = fields.last == "true";
                 attach<BoolMetric>(*element, std::move(record), nullptr);
             }
+            ++n;
             source_.next(line_);
         } while (!line_.empty());
+        endBlock();
         source_.next(line_);
     }
 
@@ -266,8 +270,31 @@ private:
         return result;
     }
 
-    UMLModelElement* find(std::string_view id) const {
-        auto it = model_.idRegistry.find(std::string(id));
+    // The blocks of a file usually list the same elements in the same order, so the n-th
+    // line of a block is first compared with the n-th line of the previous block; only a
+    // different id costs a search of the registry.
+    UMLModelElement* find(std::size_t n, std::string_view id) {
+        Seen seen;
+        if (n < previous_.size() && previous_[n].id == id) {
+            seen = std::move(previous_[n]);
+        } else {
+            seen.id = id;
+            seen.element = lookUp(seen.id);
+        }
+        if (current_.size() <= n)
+            current_.resize(n + 1);
+        current_[n] = std::move(seen);
+        return current_[n].element;
+    }
+
+    void endBlock() {
+        if (!current_.empty())
+            std::swap(previous_, current_);
+        current_.clear();
+    }
+
+    UMLModelElement* lookUp(const std::string& id) const {
+        auto it = model_.idRegistry.find(id);
         if (it == model_.idRegistry.end())
             return nullptr;
         return dynamic_cast<UMLModelElement*>(it->second);
@@ -297,6 +324,12 @@ private:
     XMIResult& model_;
     MetricCollection& collection_;
     std::string line_;
+    struct Seen {
+        std::string id;
+        UMLModelElement* element = nullptr;
+    };
+    std::vector<Seen> previous_;
+    std::vector<Seen> current_;
 };
 
 } // namespace
