@@ -205,3 +205,22 @@ TEST_F(MetricsReaderTest, UnopenableFileThrowsAndCreatesNothing) {
     EXPECT_EQ(reader.collection, nullptr);
     EXPECT_THROW(loadMetricsFile("/nonexistent/folder/metrics.txt", model), MetricsParseException);
 }
+
+TEST_F(MetricsReaderTest, BlocksListingElementsInDifferentOrders) {
+    load("[X]\nA,1\nB,2\nC,3\n\n\n[Y]\nC,4\nA,5\n,,,\nB,6\n\n\n[Z]\nA,7\nMissing,8\nC,9\nB,"
+         "true\n\n\n"
+         "[F]\nB,true\nA,false\n\n\n");
+    auto values = [&](const char* id) {
+        std::vector<std::string> out;
+        for (ElementMetric* m : getElementMetrics(element(id))) {
+            if (auto* i = dynamic_cast<IntMetric*>(m))
+                out.push_back(m->name + std::to_string(i->value));
+            else
+                out.push_back(m->name + (dynamic_cast<BoolMetric*>(m)->value ? "t" : "f"));
+        }
+        return out;
+    };
+    EXPECT_EQ(values("A"), (std::vector<std::string>{"X1", "Y5", "Z7", "Ff"}));
+    EXPECT_EQ(values("B"), (std::vector<std::string>{"X2", "Y6", "Z0", "Ft"}));
+    EXPECT_EQ(values("C"), (std::vector<std::string>{"X3", "Y4", "Z9"}));
+}
