@@ -7,11 +7,7 @@
 #include "common/Numbers.h"
 #include "config/Configuration.h"
 
-namespace {
-
-// A float as the shortest decimal that reads back as the same float, so 0.7f prints as 0.7
-// rather than as its double expansion. Non-finite values have no JSON number and give null.
-nlohmann::ordered_json number(float value) {
+nlohmann::ordered_json jsonFloat(float value) {
     if (!std::isfinite(value))
         return nullptr;
     char buffer[64];
@@ -19,11 +15,10 @@ nlohmann::ordered_json number(float value) {
     return parseCDouble(std::string_view(buffer, static_cast<std::size_t>(result.ptr - buffer)));
 }
 
-nlohmann::ordered_json color(const Color& c) {
-    return nlohmann::ordered_json::array({number(c.r), number(c.g), number(c.b), number(c.a)});
+nlohmann::ordered_json jsonColor(const Color& c) {
+    return nlohmann::ordered_json::array(
+        {jsonFloat(c.r), jsonFloat(c.g), jsonFloat(c.b), jsonFloat(c.a)});
 }
-
-} // namespace
 
 nlohmann::ordered_json describeConfiguration(const Configuration& config) {
     nlohmann::ordered_json out = nlohmann::ordered_json::object();
@@ -32,15 +27,15 @@ nlohmann::ordered_json describeConfiguration(const Configuration& config) {
         bools[key] = value;
     auto& floats = out["float"] = nlohmann::ordered_json::object();
     for (const auto& [key, value] : config.floats())
-        floats[key] = number(value);
+        floats[key] = jsonFloat(value);
     auto& colors = out["color"] = nlohmann::ordered_json::object();
     for (const auto& [key, value] : config.colors())
-        colors[key] = color(value);
+        colors[key] = jsonColor(value);
     auto& colormaps = out["colormap"] = nlohmann::ordered_json::object();
     for (const auto& [key, value] : config.colormaps()) {
         auto entries = nlohmann::ordered_json::array();
         for (const Color& c : value.colors())
-            entries.push_back(color(c));
+            entries.push_back(jsonColor(c));
         colormaps[key] = std::move(entries);
     }
     return out;

@@ -5,6 +5,13 @@
 #include <string>
 
 class Configuration;
+struct Color;
+
+// A float as the shortest decimal that reads back as the same float (0.7f gives 0.7, not
+// its double expansion); non-finite values give null.
+nlohmann::ordered_json jsonFloat(float value);
+// [r, g, b, a] of such numbers.
+nlohmann::ordered_json jsonColor(const Color& color);
 
 // The whole store as {"bool": {...}, "float": {...}, "color": {key: [r,g,b,a]},
 // "colormap": {key: [[r,g,b,a], ...]}}.

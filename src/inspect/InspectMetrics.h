@@ -1,0 +1,25 @@
+#pragma once
+// Describes a metrics load as JSON: the global metrics in file order, every element metric
+// in name order with its properties, and the metric records of single elements.
+#include <nlohmann/json.hpp>
+#include <string>
+
+class MetricCollection;
+class MetricCollectionHolder;
+class UMLModelElement;
+class XMIResult;
+
+// Loads the file against the model exactly like the frame does (a null model has no
+// elements) and describes the result as {"error", "global", "element"}. The new collection
+// is installed in `loaded`, so its records stay on the elements as long as the caller
+// keeps the holder. An unopenable file gives its message in "error" and empty lists.
+nlohmann::ordered_json inspectMetrics(const std::string& metricsFile, XMIResult* model,
+                                      MetricCollectionHolder& loaded);
+
+// {"error": null, "global": [{"name", "value"}], "element": [{"name", "kind", "records",
+// "range", "thresholds", "transparency", "fillColor", "outlineColor"}]}.
+nlohmann::ordered_json describeMetricCollection(const MetricCollection& collection);
+
+// The element's metric records in userData order: [{"name", "kind", "value", "min", "max"}],
+// min and max null for boolean records.
+nlohmann::ordered_json describeElementMetrics(const UMLModelElement& element);

@@ -1,0 +1,25 @@
+#include "metrics/MetricCollection.h"
+
+namespace {
+template <class T> bool firstRecordIs(const MetricCollection& c, const std::string& name) {
+    for (const auto& metric : c.elementMetrics)
+        if (metric->name == name && dynamic_cast<const T*>(metric.get()))
+            return true;
+    return false;
+}
+} // namespace
+
+bool MetricCollection::isIntMetric(const std::string& name) const {
+    return firstRecordIs<IntMetric>(*this, name);
+}
+
+bool MetricCollection::isBoolMetric(const std::string& name) const {
+    return firstRecordIs<BoolMetric>(*this, name);
+}
+
+MetricCollection* MetricCollectionHolder::install(std::unique_ptr<MetricCollection> collection) {
+    if (!collection)
+        return current();
+    collections_.push_back(std::move(collection));
+    return collections_.back().get();
+}

@@ -1,0 +1,60 @@
+#pragma once
+// What one metrics-file load produces, the per-metric drawing properties, and the holder
+// that keeps every load of one model alive as long as that model.
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <set>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "config/Configuration.h"
+#include "metrics/Metric.h"
+
+class MetricViz;
+
+// How one metric is drawn.
+struct MetricProperties {
+    // The chosen glyph, or null. Glyphs are process-wide singletons owned by the glyph
+    // registry; this record never deletes one.
+    MetricViz* viz = nullptr;
+    Configuration config; // "Transparency", "FillColor", thresholds, glyph keys
+};
+
+class MetricCollection {
+public:
+    // Every record below belongs to this collection. Element records are also listed in the
+    // userData of their elements, which never delete them.
+    std::vector<std::unique_ptr<CountMetric>> globalMetrics;             // file order
+    std::vector<std::unique_ptr<ElementMetric>> elementMetrics;          // file order
+    std::map<std::string, std::pair<std::int32_t, std::int32_t>> ranges; // integer metrics
+    std::set<std::string> activeMetrics;                                 // shown by the views
+    std::map<std::string, std::unique_ptr<MetricProperties>> properties;
+
+    // Whether some record of that name is an integer (a boolean) record; a metric that
+    // created no record is neither.
+    bool isIntMetric(const std::string& name) const;
+    bool isBoolMetric(const std::string& name) const;
+};
+
+// Every collection loaded against the current model. A later load does not take the records
+// of an earlier one off the elements, so no collection may go before the model does: the
+// frame keeps this holder beside the model and clears it when it unloads the model. Nothing
+// here reads the elements, so clearing it right after or right before the model is released
+// is equally safe.
+class MetricCollectionHolder {
+public:
+    // Null until the first load.
+    MetricCollection* current() const {
+        return collections_.empty() ? nullptr : collections_.back().get();
+    }
+    // Makes the collection the current one; earlier ones stay alive. Returns it.
+    MetricCollection* install(std::unique_ptr<MetricCollection> collection);
+    // Releases every collection and all their records, once.
+    void clear() { collections_.clear(); }
+    std::size_t size() const { return collections_.size(); }
+
+private:
+    std::vector<std::unique_ptr<MetricCollection>> collections_;
+};

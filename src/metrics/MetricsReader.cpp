@@ -1,0 +1,349 @@
+#include "metrics/MetricsReader.h"
+
+#include <boost/regex.hpp>
+#include <cstdint>
+#include <fstream>
+#include <limits>
+#include <stdexcept>
+#include <string_view>
+
+#include "common/Exception.h"
+#include "common/Log.h"
+#include "xmi/XMIResult.h"
+
+namespace {
+
+Color paletteColor(int red, int green, int blue) {
+    return Color(static_cast<float>(red) / 255.0f, static_cast<float>(green) / 255.0f,
+                 static_cast<float>(blue) / 255.0f, 1.0f);
+}
+
+} // namespace
+
+const std::array<Color, 16> metricPalette = {
+    paletteColor(117, 144, 174), paletteColor(179, 145, 105), paletteColor(131, 166, 127),
+    paletteColor(153, 0, 0),     paletteColor(209, 148, 12),  paletteColor(98, 91, 129),
+    paletteColor(93, 117, 85),   paletteColor(193, 102, 90),  paletteColor(223, 66, 30),
+    paletteColor(136, 70, 49),   paletteColor(70, 160, 70),   paletteColor(173, 167, 200),
+    paletteColor(238, 214, 128), paletteColor(73, 64, 102),   paletteColor(73, 64, 102),
+    paletteColor(128, 125, 116)};
+
+std::size_t nextPaletteIndex = 0;
+
+namespace {
+
+// "[" name options "]": the name is letters, blanks and hyphens; each option is a blank,
+// "%" and letters. Options are accepted and ignored.
+const boost::regex& headerPattern() {
+    static const boost::regex re(R"(^\[([A-Za-z \-]+)((?: %[A-Za-z]+)*)\]$)");
+    return re;
+}
+
+bool isDigits(std::string_view text) {
+    if (text.empty())
+        return false;
+    for (char c : text)
+        if (c < '0' || c > '9')
+            return false;
+    return true;
+}
+
+bool isCSpace(char c) {
+    return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
+}
+
+// Like atoi: leading blanks and a sign are accepted, conversion stops at the first
+// non-digit, no number gives 0. A number beyond the 32-bit range is clamped to it and the
+// function returns false.
+bool parseValue(std::string_view text, std::int32_t& value) {
+    constexpr std::int64_t cap = std::int64_t{std::numeric_limits<std::int32_t>::max()} + 1;
+    std::size_t i = 0;
+    while (i < text.size() && isCSpace(text[i]))
+        ++i;
+    bool negative = false;
+    if (i < text.size() && (text[i] == '+' || text[i] == '-'))
+        negative = text[i++] == '-';
+    std::int64_t magnitude = 0;
+    bool clamped = false;
+    for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) {
+        magnitude = magnitude * 10 + (text[i] - '0');
+        if (magnitude > cap) {
+            magnitude = cap;
+            clamped = true;
+        }
+    }
+    std::int64_t v = negative ? -magnitude : magnitude;
+    if (v > std::numeric_limits<std::int32_t>::max()) {
+        v = std::numeric_limits<std::int32_t>::max();
+        clamped = true;
+    }
+    value = static_cast<std::int32_t>(v);
+    return !clamped;
+}
+
+// The fields of an element value line are separated by runs of commas; empty fields are
+// dropped. Only the first (the element's id) and the last (the value) matter.
+struct Fields {
+    std::string_view first;
+    std::string_view last;
+};
+
+bool splitFields(std::string_view line, Fields& fields) {
+    const std::size_t begin = line.find_first_not_of(',');
+    if (begin == std::string_view::npos)
+        return false;
+    const std::size_t end = line.find_last_not_of(',') + 1;
+    const std::size_t firstEnd = line.find(',', begin);
+    fields.first = line.substr(begin, (firstEnd < end ? firstEnd : end) - begin);
+    const std::size_t lastComma = line.rfind(',', end - 1);
+    const std::size_t lastBegin =
+        lastComma == std::string_view::npos || lastComma < begin ? begin : lastComma + 1;
+    fields.last = line.substr(lastBegin, end - lastBegin);
+    return true;
+}
+
+// Same language as the whole-line pattern "^(([^,]+),*)+$": fields of non-commas separated
+// by comma runs, a trailing run allowed. Checked by hand because the nested repetition makes
+// a backtracking engine slow on long lines.
+bool isFieldList(std::string_view line) {
+    return !line.empty() && line.front() != ',';
+}
+
+// Lines of a text-mode file: a line ends at a line feed, and a carriage return right
+// before it is dropped. Past the end every read gives an empty line.
+class LineSource {
+public:
+    explicit LineSource(std::istream& in) : in_(in) {}
+
+    bool next(std::string& line) {
+        if (!std::getline(in_, line)) {
+            line.clear();
+            return false;
+        }
+        if (!in_.eof() && !line.empty() && line.back() == '\r')
+            line.pop_back();
+        return true;
+    }
+
+private:
+    std::istream& in_;
+};
+
+class BlockReader {
+public:
+    BlockReader(std::istream& in, XMIResult& model, MetricCollection& collection)
+        : source_(in), model_(model), collection_(collection) {}
+
+    void readAll() {
+        for (;;) {
+            bool found = false;
+            while (source_.next(line_)) {
+                if (!line_.empty()) {
+                    found = true;
+                    break;
+                }
+            }
+            if (!found)
+                return;
+            readBlock();
+        }
+    }
+
+private:
+    void readBlock() {
+        boost::smatch match;
+        if (!matchHeader(match)) {
+            logLine("Invalid metric header format encountered (" + line_ + ")");
+            skip();
+            return;
+        }
+        const std::string name = match.str(1);
+
+        source_.next(line_);
+        if (line_.empty()) {
+            source_.next(line_);
+            return;
+        }
+        if (isDigits(line_)) {
+            auto count = std::make_unique<CountMetric>();
+            count->name = name;
+            count->value = value(line_, line_, name);
+            collection_.globalMetrics.push_back(std::move(count));
+            source_.next(line_);
+            source_.next(line_);
+            return;
+        }
+        Fields fields;
+        if (!isFieldList(line_) || !splitFields(line_, fields)) {
+            logLine("Invalid metric value format encountered (" + line_ + ") at (" + name + ")");
+            skip();
+            return;
+        }
+        MetricProperties& properties = newProperties(name);
+        if (isDigits(fields.last))
+            readIntBlock(name, fields.last, properties);
+        else if (fields.last == "true" || fields.last == "false")
+            readBoolBlock(name);
+        else {
+            logLine("Invalid element metric value format encountered (" + line_ + ") at (" + name +
+                    ")");
+            skip();
+        }
+    }
+
+    bool matchHeader(boost::smatch& match) {
+        try {
+            return boost::regex_match(line_, match, headerPattern());
+        } catch (const std::runtime_error&) {
+            return false; // the engine gave up on a pathological line
+        }
+    }
+
+    void readIntBlock(const std::string& name, std::string_view firstValue,
+                      MetricProperties& properties) {
+        // The first line's value counts towards the maximum even if its element is missing.
+        std::int32_t max = value(firstValue, line_, name);
+        std::vector<IntMetric*> records;
+        std::size_t n = 0;
+        do {
+            Fields fields;
+            UMLModelElement* element = splitFields(line_, fields) ? find(n, fields.first) : nullptr;
+            if (element) {
+                auto record = std::make_unique<IntMetric>();
+                record->name = name;
+                record->value = n == 0 ? max : value(fields.last, line_, name);
+                if (record->value > max)
+                    max = record->value;
+                attach(*element, std::move(record), &records);
+            }
+            ++n;
+            source_.next(line_);
+        } while (!line_.empty());
+        endBlock();
+
+        if (!records.empty()) {
+            for (IntMetric* record : records) {
+                record->min = 0;
+                record->max = max;
+            }
+            properties.config.setFloat(".LowerThreshold", -1.0f);
+            // Computed in 64 bits: the maximum may be the largest 32-bit value.
+            properties.config.setFloat(".UpperThreshold",
+                                       static_cast<float>(std::int64_t{max} + 1));
+        }
+        collection_.ranges[name] = {0, max};
+        source_.next(line_);
+    }
+
+    void readBoolBlock(const std::string& name) {
+        std::size_t n = 0;
+        do {
+            Fields fields;
+            UMLModelElement* element = splitFields(line_, fields) ? find(n, fields.first) : nullptr;
+            if (element) {
+                auto record = std::make_unique<BoolMetric>();
+                record->name = name;
+                record->value = fields.last == "true";
+                attach<BoolMetric>(*element, std::move(record), nullptr);
+            }
+            ++n;
+            source_.next(line_);
+        } while (!line_.empty());
+        endBlock();
+        source_.next(line_);
+    }
+
+    template <class Record>
+    void attach(UMLModelElement& element, std::unique_ptr<Record> record,
+                std::vector<Record*>* block) {
+        element.userData.push_back(record.get());
+        if (block)
+            block->push_back(record.get());
+        collection_.elementMetrics.push_back(std::move(record));
+    }
+
+    // A value that does not fit 32 bits is clamped to the range and the line is logged.
+    std::int32_t value(std::string_view text, const std::string& line, const std::string& name) {
+        std::int32_t result = 0;
+        if (!parseValue(text, result))
+            logLine("Metric value out of range, saturated (" + line + ") at (" + name + ")");
+        return result;
+    }
+
+    // The blocks of a file usually list the same elements in the same order, so the n-th
+    // line of a block is first compared with the n-th line of the previous block; only a
+    // different id costs a search of the registry.
+    UMLModelElement* find(std::size_t n, std::string_view id) {
+        Seen seen;
+        if (n < previous_.size() && previous_[n].id == id) {
+            seen = std::move(previous_[n]);
+        } else {
+            seen.id = id;
+            seen.element = lookUp(seen.id);
+        }
+        if (current_.size() <= n)
+            current_.resize(n + 1);
+        current_[n] = std::move(seen);
+        return current_[n].element;
+    }
+
+    void endBlock() {
+        if (!current_.empty())
+            std::swap(previous_, current_);
+        current_.clear();
+    }
+
+    UMLModelElement* lookUp(const std::string& id) const {
+        auto it = model_.idRegistry.find(id);
+        if (it == model_.idRegistry.end())
+            return nullptr;
+        return dynamic_cast<UMLModelElement*>(it->second);
+    }
+
+    // A later block of the same name replaces (and releases) the earlier record.
+    MetricProperties& newProperties(const std::string& name) {
+        auto properties = std::make_unique<MetricProperties>();
+        properties->config.setFloat("Transparency", 1.0f);
+        properties->config.setColor("OutlineColor", Color(0, 0, 0, 1));
+        properties->config.setColor("FillColor", metricPalette[nextPaletteIndex % 16]);
+        ++nextPaletteIndex;
+        auto& slot = collection_.properties[name];
+        slot = std::move(properties);
+        return *slot;
+    }
+
+    // Skips the rest of a rejected block and the line that separates it from the next.
+    void skip() {
+        if (!line_.empty())
+            while (source_.next(line_) && !line_.empty()) {
+            }
+        source_.next(line_);
+    }
+
+    LineSource source_;
+    XMIResult& model_;
+    MetricCollection& collection_;
+    std::string line_;
+    struct Seen {
+        std::string id;
+        UMLModelElement* element = nullptr;
+    };
+    std::vector<Seen> previous_;
+    std::vector<Seen> current_;
+};
+
+} // namespace
+
+void MetricsReader::read(const std::string& fileName, XMIResult& model) {
+    std::ifstream in(fileName, std::ios::in | std::ios::binary);
+    if (!in)
+        throw MetricsParseException("Unable to open metrics file");
+    collection = std::make_unique<MetricCollection>();
+    BlockReader(in, model, *collection).readAll();
+}
+
+std::unique_ptr<MetricCollection> loadMetricsFile(const std::string& path, XMIResult& model) {
+    MetricsReader reader;
+    reader.read(path, model);
+    return std::move(reader.collection);
+}

@@ -1,0 +1,226 @@
+#include <gtest/gtest.h>
+
+#include <limits>
+
+#include "common/Exception.h"
+#include "metrics/MetricsTestModel.h"
+
+namespace {
+
+std::vector<std::string> names(const MetricCollection& c) {
+    std::vector<std::string> result;
+    for (const auto& entry : c.properties)
+        result.push_back(entry.first);
+    return result;
+}
+
+const IntMetric& intRecord(UMLModelElement& element, std::size_t i = 0) {
+    return dynamic_cast<const IntMetric&>(*getElementMetrics(element).at(i));
+}
+
+const BoolMetric& boolRecord(UMLModelElement& element, std::size_t i = 0) {
+    return dynamic_cast<const BoolMetric&>(*getElementMetrics(element).at(i));
+}
+
+} // namespace
+
+class MetricsReaderTest : public ::testing::Test, public MetricsTestModel {};
+
+TEST_F(MetricsReaderTest, CountBlockThenIntegerBlock) {
+    auto& c = load("[Classes]\n12\n\n\n[NOM %int]\nA,3\nB,7\nC,5\n\n\n");
+    ASSERT_EQ(c.globalMetrics.size(), 1u);
+    EXPECT_EQ(c.globalMetrics[0]->name, "Classes");
+    EXPECT_EQ(c.globalMetrics[0]->value, 12);
+    EXPECT_EQ(names(c), (std::vector<std::string>{"NOM"}));
+    ASSERT_EQ(c.elementMetrics.size(), 3u);
+    for (const char* id : {"A", "B", "C"}) {
+        EXPECT_EQ(intRecord(element(id)).min, 0) << id;
+        EXPECT_EQ(intRecord(element(id)).max, 7) << id;
+        EXPECT_EQ(intRecord(element(id)).name, "NOM");
+    }
+    EXPECT_EQ(intRecord(element("A")).value, 3);
+    EXPECT_EQ(intRecord(element("B")).value, 7);
+    EXPECT_EQ(c.elementMetrics[2].get(), getElementMetrics(element("C"))[0]);
+    auto& config = c.properties.at("NOM")->config;
+    EXPECT_EQ(config.getFloat(".LowerThreshold"), -1.0f);
+    EXPECT_EQ(config.getFloat(".UpperThreshold"), 8.0f);
+    EXPECT_EQ(config.getFloat("Transparency"), 1.0f);
+    EXPECT_EQ(config.getColor("OutlineColor"), Color(0, 0, 0, 1));
+    EXPECT_EQ(c.properties.at("NOM")->viz, nullptr);
+    EXPECT_EQ(c.ranges.at("NOM"), std::make_pair(0, 7));
+    EXPECT_TRUE(c.isIntMetric("NOM"));
+    EXPECT_TRUE(c.activeMetrics.empty());
+    EXPECT_TRUE(log.empty());
+}
+
+TEST_F(MetricsReaderTest, BlocksNeedTwoSeparatingLines) {
+    // After one empty line the next header is consumed unread and its first data line is
+    // taken for a header; a count block consumes two lines whatever they hold.
+    auto& c = load("\n\n[X]\nA,1\n\n[Y]\nB,2\n\n\n[Z]\nC,3\n\n\n[N]\n5\n[W]\nA,1\n\n\n"
+                   "[E]\n\n\n[V]\nB,true\n\n\n");
+    EXPECT_EQ(names(c), (std::vector<std::string>{"V", "X", "Z"}));
+    ASSERT_EQ(c.globalMetrics.size(), 1u);
+    EXPECT_EQ(c.globalMetrics[0]->value, 5);
+    EXPECT_EQ(log, (std::vector<std::string>{"Invalid metric header format encountered (B,2)"}));
+}
+
+TEST_F(MetricsReaderTest, HeaderNamesAndOptions) {
+    auto& c =
+        load("[Lines of code %int]\nA,1\n\n\n[Two  %a %Bc]\nA,1\n\n\n[Has-Hyphen]\nA,1\n\n\n"
+             "[Metric2]\nA,1\n\n\n[Under_score]\nA,1\n\n\n [Lead]\nA,1\n\n\n[Opt %]\nA,1\n\n\n"
+             "[Tail] \nA,1\n\n\n[]\nA,1\n\n\n");
+    EXPECT_EQ(names(c), (std::vector<std::string>{"Has-Hyphen", "Lines of code", "Two "}));
+    EXPECT_EQ(log,
+              (std::vector<std::string>{"Invalid metric header format encountered ([Metric2])",
+                                        "Invalid metric header format encountered ([Under_score])",
+                                        "Invalid metric header format encountered ( [Lead])",
+                                        "Invalid metric header format encountered ([Opt %])",
+                                        "Invalid metric header format encountered ([Tail] )",
+                                        "Invalid metric header format encountered ([])"}));
+}
+
+TEST_F(MetricsReaderTest, MaximumIncludesMissingFirstElement) {
+    auto& c = load("[M]\nMissing,50\nA,9\nB,3\nD,70\n\n\n");
+    ASSERT_EQ(c.elementMetrics.size(), 2u);
+    EXPECT_EQ(intRecord(element("A")).max, 50);
+    EXPECT_EQ(c.ranges.at("M"), std::make_pair(0, 50));
+    EXPECT_EQ(c.properties.at("M")->config.getFloat(".UpperThreshold"), 51.0f);
+}
+
+TEST_F(MetricsReaderTest, BlockWithoutElementsHasPropertiesAndRangeButNoThresholds) {
+    auto& c = load("[M]\nQ,4\nR,9\n\n\n");
+    EXPECT_TRUE(c.elementMetrics.empty());
+    ASSERT_EQ(c.properties.count("M"), 1u);
+    EXPECT_EQ(c.properties.at("M")->config.floats().count(".LowerThreshold"), 0u);
+    EXPECT_EQ(c.properties.at("M")->config.floats().count(".UpperThreshold"), 0u);
+    EXPECT_EQ(c.ranges.at("M"), std::make_pair(0, 4));
+    EXPECT_FALSE(c.isIntMetric("M"));
+    EXPECT_FALSE(c.isBoolMetric("M"));
+}
+
+TEST_F(MetricsReaderTest, BooleanBlock) {
+    auto& c = load("[Flag]\nA,true\nB,True\nC,false\nD,true\n\n\n");
+    ASSERT_EQ(c.elementMetrics.size(), 3u);
+    EXPECT_TRUE(boolRecord(element("A")).value);
+    EXPECT_FALSE(boolRecord(element("B")).value);
+    EXPECT_FALSE(boolRecord(element("C")).value);
+    EXPECT_TRUE(c.isBoolMetric("Flag"));
+    EXPECT_FALSE(c.isIntMetric("Flag"));
+    EXPECT_EQ(c.ranges.count("Flag"), 0u);
+    EXPECT_EQ(c.properties.at("Flag")->config.floats().count(".UpperThreshold"), 0u);
+}
+
+TEST_F(MetricsReaderTest, FieldsAndValueForms) {
+    auto& c = load("[M]\nB,7,\nA,,B, 5\n,,C,,-2x,,\n,,,\n\n\n"
+                   "[First]\nA,,B, 5\n\n\n[Lead]\n,A,5\n\n\n[Word]\nA,five\nB,1\n\n\n");
+    EXPECT_EQ(intRecord(element("B")).value, 7);
+    EXPECT_EQ(intRecord(element("A")).value, 5);
+    EXPECT_EQ(intRecord(element("C")).value, -2);
+    EXPECT_EQ(intRecord(element("C")).max, 7);
+    EXPECT_EQ(names(c), (std::vector<std::string>{"First", "M", "Word"}));
+    EXPECT_EQ(log, (std::vector<std::string>{
+                       "Invalid element metric value format encountered (A,,B, 5) at (First)",
+                       "Invalid metric value format encountered (,A,5) at (Lead)",
+                       "Invalid element metric value format encountered (A,five) at (Word)"}));
+    EXPECT_EQ(c.elementMetrics.size(), 3u);
+}
+
+TEST_F(MetricsReaderTest, LineEndsAndEndOfFile) {
+    auto& c = load("[X]\r\nA,1\r\nB,true\r\n\r\n\r\n[Y]\nC,4\nB,2");
+    ASSERT_EQ(c.elementMetrics.size(), 4u);
+    EXPECT_EQ(intRecord(element("B")).value, 0); // "true" through atoi
+    EXPECT_EQ(intRecord(element("B"), 1).value, 2);
+    EXPECT_EQ(c.ranges.at("Y"), std::make_pair(0, 4));
+
+    auto& headerOnly = load("[X]\nA,1\n\n\n[Last]");
+    EXPECT_EQ(names(headerOnly), (std::vector<std::string>{"X"}));
+    auto& empty = load("");
+    EXPECT_TRUE(empty.properties.empty());
+}
+
+TEST_F(MetricsReaderTest, ValuesBeyondThirtyTwoBitsSaturateAndAreLogged) {
+    auto& c = load("[Big]\nA,99999999999\nB,5\nC,-99999999999\n\n\n[Count]\n4294967296\n\n\n");
+    const auto maxInt = std::numeric_limits<std::int32_t>::max();
+    EXPECT_EQ(intRecord(element("A")).value, maxInt);
+    EXPECT_EQ(intRecord(element("C")).value, std::numeric_limits<std::int32_t>::min());
+    EXPECT_EQ(intRecord(element("B")).max, maxInt);
+    EXPECT_EQ(c.properties.at("Big")->config.getFloat(".UpperThreshold"), 2147483648.0f);
+    EXPECT_EQ(c.globalMetrics.at(0)->value, maxInt);
+    EXPECT_EQ(log, (std::vector<std::string>{
+                       "Metric value out of range, saturated (A,99999999999) at (Big)",
+                       "Metric value out of range, saturated (C,-99999999999) at (Big)",
+                       "Metric value out of range, saturated (4294967296) at (Count)"}));
+}
+
+TEST_F(MetricsReaderTest, LaterBlockOfSameNameReplacesProperties) {
+    const std::size_t start = nextPaletteIndex;
+    auto& c = load("[M]\nA,1\n\n\n[M]\nB,true\n\n\n");
+    ASSERT_EQ(c.properties.size(), 1u);
+    EXPECT_EQ(c.properties.at("M")->config.getColor("FillColor"), metricPalette[(start + 1) % 16]);
+    EXPECT_EQ(c.properties.at("M")->config.floats().count(".UpperThreshold"), 0u);
+    EXPECT_TRUE(c.isIntMetric("M"));
+    EXPECT_TRUE(c.isBoolMetric("M"));
+}
+
+TEST_F(MetricsReaderTest, PaletteContinuesAcrossLoads) {
+    EXPECT_EQ(metricPalette[0], Color(117 / 255.0f, 144 / 255.0f, 174 / 255.0f, 1));
+    EXPECT_EQ(metricPalette[13], metricPalette[14]);
+    EXPECT_EQ(metricPalette[15], Color(128 / 255.0f, 125 / 255.0f, 116 / 255.0f, 1));
+    nextPaletteIndex = 0; // as at program start
+    std::string first, second;
+    for (char n = 'a'; n < 'a' + 10; ++n)
+        first += std::string("[") + n + "]\nA,1\n\n\n";
+    for (char n = 'k'; n < 'k' + 7; ++n)
+        second += std::string("[") + n + "]\nB,true\n\n\n";
+    auto& c1 = load(first);
+    EXPECT_EQ(c1.properties.at("a")->config.getColor("FillColor"), metricPalette[0]);
+    EXPECT_EQ(c1.properties.at("d")->config.getColor("FillColor"), metricPalette[3]);
+    auto& c2 = load(second);
+    EXPECT_EQ(c2.properties.at("p")->config.getColor("FillColor"), metricPalette[15]);
+    EXPECT_EQ(c2.properties.at("q")->config.getColor("FillColor"), metricPalette[0]);
+    EXPECT_EQ(nextPaletteIndex, 17u);
+}
+
+TEST_F(MetricsReaderTest, SecondLoadAddsRecordsAndKeepsEarlierOnes) {
+    load("[M]\nA,4\n\n\n");
+    auto& second = load("[M]\nA,6\n\n\n[F]\nA,true\n\n\n");
+    EXPECT_EQ(holder.size(), 2u);
+    EXPECT_EQ(holder.current(), &second);
+    auto records = getElementMetrics(element("A"));
+    ASSERT_EQ(records.size(), 3u);
+    EXPECT_EQ(records[0]->name, "M"); // the earlier load's record is still alive
+    EXPECT_EQ(dynamic_cast<IntMetric&>(*records[0]).value, 4);
+    EXPECT_EQ(dynamic_cast<IntMetric&>(*records[1]).value, 6);
+    EXPECT_EQ(second.elementMetrics.size(), 2u);
+}
+
+TEST_F(MetricsReaderTest, UnopenableFileThrowsAndCreatesNothing) {
+    MetricsReader reader;
+    try {
+        reader.read("/nonexistent/folder/metrics.txt", model);
+        FAIL() << "no exception";
+    } catch (const MetricsParseException& e) {
+        EXPECT_EQ(e.getMessage(), "Unable to open metrics file");
+    }
+    EXPECT_EQ(reader.collection, nullptr);
+    EXPECT_THROW(loadMetricsFile("/nonexistent/folder/metrics.txt", model), MetricsParseException);
+}
+
+TEST_F(MetricsReaderTest, BlocksListingElementsInDifferentOrders) {
+    load("[X]\nA,1\nB,2\nC,3\n\n\n[Y]\nC,4\nA,5\n,,,\nB,6\n\n\n[Z]\nA,7\nMissing,8\nC,9\nB,"
+         "true\n\n\n"
+         "[F]\nB,true\nA,false\n\n\n");
+    auto values = [&](const char* id) {
+        std::vector<std::string> out;
+        for (ElementMetric* m : getElementMetrics(element(id))) {
+            if (auto* i = dynamic_cast<IntMetric*>(m))
+                out.push_back(m->name + std::to_string(i->value));
+            else
+                out.push_back(m->name + (dynamic_cast<BoolMetric*>(m)->value ? "t" : "f"));
+        }
+        return out;
+    };
+    EXPECT_EQ(values("A"), (std::vector<std::string>{"X1", "Y5", "Z7", "Ff"}));
+    EXPECT_EQ(values("B"), (std::vector<std::string>{"X2", "Y6", "Z0", "Ft"}));
+    EXPECT_EQ(values("C"), (std::vector<std::string>{"X3", "Y4", "Z9"}));
+}
