@@ -19,6 +19,7 @@
 #include "gui/AboutDialog.h"
 #include "gui/Ids.h"
 #include "gui/UMLModelTree.h"
+#include "metrics/MetricsReader.h"
 #include "xmi/XMIParser.h"
 #include "xmi/XMIReader.h"
 
@@ -243,10 +244,25 @@ void mainFrame::loadMetrics(const std::string& fileName) {
     // Metrics attach to the elements of a loaded model; without one there is nothing to do.
     if (!modelData)
         return;
-    (void)fileName;
+    try {
+        metrics.install(loadMetricsFile(fileName, *modelData));
+    } catch (const MetricsParseException& e) {
+        showUserMessage(e.getMessage(), "Brennimore error",
+                        MessageStyle::Ok | MessageStyle::Centre | MessageStyle::IconError |
+                            MessageStyle::ParentFrame);
+        return;
+    }
+    // One metrics file per loaded model.
+    setMetricsCommandEnabled(false);
+    if (wxWindow* slider = FindWindow(ID_METRICS_SLIDER))
+        slider->Enable(true);
 }
 
-void mainFrame::unloadMetrics() {}
+void mainFrame::unloadMetrics() {
+    metrics.clear();
+    if (wxWindow* slider = FindWindow(ID_METRICS_SLIDER))
+        slider->Enable(false);
+}
 
 void mainFrame::loadConfiguration(const std::string& fileName, bool showMessage) {
     // The configuration file format arrives with its own reader; until then nothing to apply.

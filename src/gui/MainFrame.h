@@ -8,6 +8,7 @@
 #include <wx/frame.h>
 
 #include "gui/FileChooser.h"
+#include "metrics/MetricCollection.h"
 
 class wxSplitterWindow;
 class wxPanel;
@@ -35,6 +36,8 @@ public:
     std::vector<UMLModelElement*>* getSelectionList() const { return selectionList.get(); }
     UMLModelTree* getModelTree() const { return modelTree; }
     bool isMetricsCommandEnabled() const;
+    // The current metrics, or null when none are loaded.
+    MetricCollection* getMetricCollection() const { return metrics.current(); }
 
     // Replaces the file dialogs (tests answer them); null restores the standard ones.
     void setFileChooser(FileChooser* chooser);
@@ -56,6 +59,9 @@ private:
 
     std::unique_ptr<XMIResult> modelData;
     std::unique_ptr<std::vector<UMLModelElement*>> selectionList;
+    // Every collection loaded for the current model: their records hang on its elements,
+    // so they go together with the model.
+    MetricCollectionHolder metrics;
 
     UMLModelTree* modelTree = nullptr;
     wxPanel* optionsPanel = nullptr;
