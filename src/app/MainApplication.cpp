@@ -47,14 +47,14 @@ bool mainApplication::OnInit() {
     return wxApp::OnInit();
 }
 
-void mainApplication::OnInitCmdLine(wxCmdLineParser& parser) {
-    wxApp::OnInitCmdLine(parser);
+void declareCommandLine(wxCmdLineParser& parser) {
     parser.AddOption("u", "uml-model", "Load specified UML model on startup");
     parser.AddOption("m", "metrics", "Load specified metrics file on startup (requires UML model)");
     parser.AddOption("c", "config", "Load specified global configuration file on startup");
 }
 
-bool mainApplication::OnCmdLineParsed(wxCmdLineParser& parser) {
+void applyCommandLine(const wxCmdLineParser& parser, std::string& umlModelFile,
+                      std::string& metricsFile, std::string& configFile) {
     umlModelFile.clear();
     metricsFile.clear();
     configFile = "default.cfg";
@@ -76,6 +76,15 @@ bool mainApplication::OnCmdLineParsed(wxCmdLineParser& parser) {
     // (the usual "default.cfg") is skipped silently.
     if (theMainFrame && fileIsReadable(configFile))
         theMainFrame->loadConfiguration(configFile, false);
+}
+
+void mainApplication::OnInitCmdLine(wxCmdLineParser& parser) {
+    wxApp::OnInitCmdLine(parser);
+    declareCommandLine(parser);
+}
+
+bool mainApplication::OnCmdLineParsed(wxCmdLineParser& parser) {
+    applyCommandLine(parser, umlModelFile, metricsFile, configFile);
     return true;
 }
 

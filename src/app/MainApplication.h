@@ -11,6 +11,15 @@ class mainFrame;
 // makes it the main-frame pointer.
 mainFrame* createMainFrame();
 
+// The three start-up options of the command line.
+void declareCommandLine(wxCmdLineParser& parser);
+
+// Takes the file names from a parsed command line (a metrics file only together with a
+// model) and loads them into the main frame: model, metrics, then the configuration file
+// if it can be opened.
+void applyCommandLine(const wxCmdLineParser& parser, std::string& umlModelFile,
+                      std::string& metricsFile, std::string& configFile);
+
 class mainApplication : public wxApp {
 public:
     bool OnInit() override;

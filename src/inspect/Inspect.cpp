@@ -10,22 +10,13 @@
 #include "common/UserMessages.h"
 #include "inspect/InspectConfig.h"
 #include "inspect/InspectDiagrams.h"
+#include "inspect/InspectMetrics.h"
+#include "metrics/MetricCollection.h"
 #include "uml/UMLModel.h"
 #include "xmi/XMIParser.h"
 #include "xmi/XMIReader.h"
 
 using json = nlohmann::ordered_json;
-
-json jsonFloat(float value) {
-    // The shortest text that reads back as the same float, so 1.2f prints as 1.2.
-    if (!std::isfinite(value))
-        return nullptr;
-    char text[32];
-    auto result = std::to_chars(text, text + sizeof text, value);
-    double widened = 0.0;
-    std::from_chars(text, result.ptr, widened);
-    return widened;
-}
 
 namespace {
 
@@ -290,10 +281,17 @@ int inspectModel(const InspectOptions& options, json& out) {
                 entry["items"] = inspectDiagramItems(*d);
             out["diagrams"].push_back(entry);
         }
-        if (options.hasElement) {
-            UMLElement* element = result->find(options.elementId);
-            out["element"] = element ? describeElement(*element) : json(nullptr);
-        }
+    }
+    // The metrics are loaded after the model, as the program does; their records stay on the
+    // elements while the holder lives.
+    MetricCollectionHolder metrics;
+    if (!options.metricsFile.empty())
+        out["metrics"] = inspectMetrics(options.metricsFile, result.get(), metrics);
+    if (result && options.hasElement) {
+        UMLElement* element = result->find(options.elementId);
+        out["element"] = element ? describeElement(*element) : json(nullptr);
+        if (auto* modelElement = dynamic_cast<UMLModelElement*>(element))
+            out["element"]["metrics"] = describeElementMetrics(*modelElement);
     }
 
     out["messages"] = messages.list;

@@ -4,6 +4,8 @@
 #include <nlohmann/json.hpp>
 #include <string>
 
+#include "inspect/InspectConfig.h"
+
 class UMLElement;
 
 // What to load and describe. Without a model file only the configuration is read.
@@ -18,9 +20,6 @@ struct InspectOptions {
 
 // Fills the JSON description; returns the exit code (0 loaded, 1 rejected or unparsable).
 int inspectModel(const InspectOptions& options, nlohmann::ordered_json& out);
-
-// A float as the JSON number of its shortest decimal form (null when not finite).
-nlohmann::ordered_json jsonFloat(float value);
 
 // The fields of one element: "class", then every model field of its class by name.
 nlohmann::ordered_json describeElement(const UMLElement& element);

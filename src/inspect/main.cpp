@@ -12,6 +12,8 @@ int main(int argc, char** argv) {
                    "Also print the fields of the element with this id");
     app.add_flag("--diagram-elements", options.diagramElements,
                  "List every diagram's elements in drawing order");
+    app.add_option("--metrics", options.metricsFile,
+                   "Load this metrics file after the model and describe it");
     app.add_option("--config", options.configFile,
                    "Read this configuration block into the defaults and print the store");
     try {

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <fstream>
+
 #include <wx/cmdline.h>
 #include <wx/menu.h>
 #include <wx/splitter.h>
@@ -12,6 +14,7 @@
 #include "gui/GuiTestSupport.h"
 #include "gui/Ids.h"
 #include "gui/MainFrame.h"
+#include "metrics/MetricCollection.h"
 #include "gui/UMLModelTree.h"
 #include "xmi/XMIDocuments.h"
 #include "xmi/XMIResult.h"
@@ -42,14 +45,17 @@ protected:
         for (auto& s : storage)
             argv.push_back(const_cast<wxChar*>(static_cast<const wxChar*>(s.c_str())));
         wxCmdLineParser parser(static_cast<int>(argv.size()), argv.data());
-        app.OnInitCmdLine(parser);
+        declareCommandLine(parser);
         ASSERT_EQ(parser.Parse(false), 0);
-        EXPECT_TRUE(app.OnCmdLineParsed(parser));
+        applyCommandLine(parser, files.umlModelFile, files.metricsFile, files.configFile);
     }
 
     size_t treeItems() const { return frame->getModelTree()->GetCount(); }
 
-    mainApplication app;
+    // The start-up file names as the application keeps them.
+    struct {
+        std::string umlModelFile, metricsFile, configFile;
+    } files;
     MessageRecorder messages;
     ScriptedFileChooser chooser;
     mainFrame* frame = nullptr;
@@ -67,7 +73,7 @@ TEST_F(MainFrameTest, StartsEmptyWithItsLayout) {
     EXPECT_EQ(treeItems(), 0u);
     EXPECT_TRUE(messages.messages.empty());
     EXPECT_FALSE(frame->isMetricsCommandEnabled());
-    EXPECT_EQ(app.configFile, "default.cfg");
+    EXPECT_EQ(files.configFile, "default.cfg");
 
     EXPECT_EQ(frame->mainSplitter->GetId(), ID_MAIN_SPLITTER);
     EXPECT_EQ(frame->leftSplitter->GetId(), ID_LEFT_SPLITTER);
@@ -95,7 +101,7 @@ TEST_F(MainFrameTest, MetricsOptionWithoutModelLoadsNothing) {
     TempFile metrics("m.txt", "anything\n");
     startWith({"-m", metrics.path()});
     EXPECT_EQ(frame->getModelData(), nullptr);
-    EXPECT_TRUE(app.metricsFile.empty());
+    EXPECT_TRUE(files.metricsFile.empty());
     EXPECT_TRUE(messages.messages.empty());
 }
 
@@ -104,7 +110,7 @@ TEST_F(MainFrameTest, ModelOptionLoadsTheModelIntoTheTree) {
     TempFile config("other.cfg", "");
     startWith({"-u", model.path(), "-c", config.path()});
     ASSERT_NE(frame->getModelData(), nullptr);
-    EXPECT_EQ(app.configFile, config.path());
+    EXPECT_EQ(files.configFile, config.path());
     EXPECT_NE(frame->getSelectionList(), nullptr);
     EXPECT_TRUE(frame->isMetricsCommandEnabled());
     UMLModelTree* tree = frame->getModelTree();
@@ -170,4 +176,60 @@ TEST_F(MainFrameTest, AboutBoxNamesVersionAndBuildDate) {
     EXPECT_TRUE(text->GetLabel().StartsWith("Brennimore v0.09 (Dec 21 2004)\n\n"));
     EXPECT_NE(wxWindow::FindWindowById(ID_ABOUT_OK, &dialog), nullptr);
     EXPECT_NE(wxWindow::FindWindowById(ID_ABOUT_PICTURE, &dialog), nullptr);
+}
+
+namespace {
+const std::string metricsText = "[Lines of code %int]\np,120\n\n\n[Classes]\n3\n";
+}
+
+TEST_F(MainFrameTest, MetricsBesideTheModelLoadWithoutAsking) {
+    TempFile model("model.XmI", goodModel);
+    std::string beside = model.folder() + "/model.txt";
+    {
+        std::ofstream out(beside);
+        out << metricsText;
+    }
+    frame->loadModel(model.path());
+    ASSERT_NE(frame->getModelData(), nullptr);
+    ASSERT_NE(frame->getMetricCollection(), nullptr);
+    EXPECT_EQ(frame->getMetricCollection()->globalMetrics.size(), 1u);
+    EXPECT_FALSE(frame->isMetricsCommandEnabled()) << "one metrics file per model";
+    EXPECT_TRUE(wxWindow::FindWindowById(ID_METRICS_SLIDER, frame)->IsEnabled());
+
+    sendCommand(frame, ID_MENU_CLOSE_MODEL);
+    EXPECT_EQ(frame->getMetricCollection(), nullptr);
+    EXPECT_FALSE(wxWindow::FindWindowById(ID_METRICS_SLIDER, frame)->IsEnabled());
+}
+
+TEST_F(MainFrameTest, MetricsCommandLoadsOnceAndReportsUnreadableFiles) {
+    TempFile model("shop.xmi", goodModel);
+    TempFile metrics("shop-metrics.txt", metricsText);
+    frame->loadModel(model.path());
+    ASSERT_TRUE(frame->isMetricsCommandEnabled());
+    ASSERT_EQ(frame->getMetricCollection(), nullptr);
+
+    chooser.answers = {"/nonexistent/metrics.txt", metrics.path()};
+    sendCommand(frame, ID_TOOL_OPEN_METRICS);
+    ASSERT_EQ(chooser.asked.size(), 1u);
+    EXPECT_EQ(chooser.asked[0].title, "Open Metrics");
+    EXPECT_EQ(chooser.asked[0].wildcard, "txt files|*.txt|All files|*.*");
+    ASSERT_EQ(messages.messages.size(), 1u);
+    EXPECT_EQ(messages.messages[0].text, "Unable to open metrics file");
+    EXPECT_EQ(messages.messages[0].caption, "Brennimore error");
+    EXPECT_TRUE(messages.messages[0].style & MessageStyle::IconError);
+    EXPECT_EQ(frame->getMetricCollection(), nullptr);
+    EXPECT_TRUE(frame->isMetricsCommandEnabled()) << "a failed load leaves the command open";
+
+    sendCommand(frame, ID_MENU_OPEN_METRICS);
+    ASSERT_NE(frame->getMetricCollection(), nullptr);
+    EXPECT_EQ(frame->getMetricCollection()->properties.count("Lines of code"), 1u);
+    EXPECT_FALSE(frame->isMetricsCommandEnabled());
+}
+
+TEST_F(MainFrameTest, MetricsOptionAfterAFailedModelIsSkipped) {
+    TempFile metrics("m.txt", metricsText);
+    startWith({"-u", "/nonexistent/model.xmi", "-m", metrics.path()});
+    EXPECT_EQ(frame->getModelData(), nullptr);
+    EXPECT_EQ(frame->getMetricCollection(), nullptr);
+    EXPECT_EQ(files.metricsFile, metrics.path());
 }

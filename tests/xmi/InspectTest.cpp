@@ -128,3 +128,24 @@ TEST(Inspect, DiagramElementsAndConfigurationOnRequest) {
     EXPECT_EQ(r.code, 0);
     EXPECT_EQ(r.output["config"]["float"]["Canvas.Separator.Size"], 3.0);
 }
+
+TEST(Inspect, MetricsLoadAfterTheModel) {
+    TempFile file("model.xmi",
+                  xmiDocument("<UML:Model xmi.id='m'><UML:Namespace.ownedElement>"
+                              "<UML:Class xmi.id='c' name='Cart'/></UML:Namespace.ownedElement>"
+                              "</UML:Model>"));
+    TempFile metrics("model-metrics.txt", "[Lines of code %int]\nc,120\n\n\n[Tested]\nc,true\n");
+    RunResult r = runInspect(file.path() + " --metrics " + metrics.path() + " --element c");
+    ASSERT_EQ(r.code, 0);
+    EXPECT_TRUE(r.output["metrics"]["error"].is_null());
+    ASSERT_EQ(r.output["metrics"]["element"].size(), 2u);
+    const auto& records = r.output["element"]["metrics"];
+    ASSERT_EQ(records.size(), 2u);
+    EXPECT_EQ(records[0]["name"], "Lines of code");
+    EXPECT_EQ(records[0]["value"], 120);
+    EXPECT_EQ(records[1]["kind"], "bool");
+    EXPECT_TRUE(records[1]["min"].is_null());
+
+    r = runInspect(file.path() + " --metrics /nonexistent.txt");
+    EXPECT_EQ(r.output["metrics"]["error"], "Unable to open metrics file");
+}
