@@ -1,0 +1,159 @@
+#include "gui/Canvas.h"
+
+#include <cstring>
+
+#include <GL/gl.h>
+#include <wx/dcclient.h>
+#include <wx/image.h>
+#include <wx/log.h>
+#include <wx/msgdlg.h>
+
+#include "common/Exception.h"
+#include "common/Log.h"
+#include "common/UserMessages.h"
+#include "graphics/CanvasGL.h"
+#include "graphics/FontFile.h"
+#include "graphics/Graphics.h"
+
+namespace {
+
+std::function<void()>& exitHook() {
+    static std::function<void()> hook = [] { wxExit(); };
+    return hook;
+}
+
+} // namespace
+
+// clang-format off
+wxBEGIN_EVENT_TABLE(Canvas, wxGLCanvas)
+    EVT_PAINT(Canvas::onPaint)
+    EVT_SIZE(Canvas::onSize)
+    EVT_ERASE_BACKGROUND(Canvas::onEraseBackground)
+    EVT_ENTER_WINDOW(Canvas::onEnterWindow)
+wxEND_EVENT_TABLE()
+    // clang-format on
+
+    std::vector<int> Canvas::pixelFormat(int depthBits) {
+    return {WX_GL_RGBA, WX_GL_DOUBLEBUFFER, WX_GL_DEPTH_SIZE, depthBits, WX_GL_STENCIL_SIZE, 8, 0};
+}
+
+int Canvas::chooseDepthBits() {
+    int bits = deepestDepthBuffer(
+        [](int depth) { return wxGLCanvas::IsDisplaySupported(pixelFormat(depth).data()); });
+    if (bits != preferredDepthBits) {
+        logLine("The display offers no " + std::to_string(preferredDepthBits) +
+                "-bit depth buffer; the canvas uses " +
+                (bits > 0 ? "a " + std::to_string(bits) + "-bit one" : "none"));
+    }
+    return bits;
+}
+
+Canvas::Canvas(wxWindow* parent, wxWindowID id) : Canvas(parent, id, chooseDepthBits()) {}
+
+Canvas::Canvas(wxWindow* parent, wxWindowID id, int depthBits)
+    : wxGLCanvas(parent, id, pixelFormat(depthBits).data(), wxDefaultPosition, wxDefaultSize, 0,
+                 "GLCanvas"),
+      depthBits_(depthBits), context_(std::make_unique<wxGLContext>(this)),
+      views_(GetClientSize().GetWidth(), GetClientSize().GetHeight()) {
+    makeCurrent();
+    std::string file = findFontFile();
+    // Without any font the message names the file the program looks for first.
+    registerFont(file.empty() ? "arial.ttf" : file);
+}
+
+Canvas::~Canvas() = default;
+
+bool Canvas::registerFont(const std::string& file) {
+    try {
+        Graphics::addFont("Arial", file, 18);
+        return true;
+    } catch (const GraphicsException& e) {
+        showUserMessage(e.getMessage(), std::string(wxMessageBoxCaptionStr),
+                        MessageStyle::Ok | MessageStyle::Centre);
+        if (exitHook())
+            exitHook()();
+        return false;
+    }
+}
+
+std::function<void()> Canvas::setExitHook(std::function<void()> hook) {
+    std::function<void()> previous = std::move(exitHook());
+    exitHook() = std::move(hook);
+    return previous;
+}
+
+bool Canvas::makeCurrent() {
+    // The context can only be bound to a window that exists on the display.
+    if (!context_ || !context_->IsOK() || !IsShownOnScreen() || GetXWindow() == 0)
+        return false;
+    if (!context_->SetCurrent(*this))
+        return false;
+    if (!glStateSet_) {
+        setFixedGLState();
+        glStateSet_ = true;
+    }
+    return true;
+}
+
+void Canvas::renderScene() {
+    views_.renderAll();
+}
+
+void Canvas::redraw() {
+    if (!makeCurrent())
+        return;
+    renderScene();
+    SwapBuffers();
+}
+
+void Canvas::onPaint(wxPaintEvent& /*event*/) {
+    wxPaintDC dc(this); // the platform wants one even though OpenGL does the drawing
+    redraw();
+}
+
+void Canvas::onSize(wxSizeEvent& event) {
+    event.Skip();
+    makeCurrent();
+    wxSize size = GetClientSize();
+    views_.layoutWindows(size.GetWidth(), size.GetHeight());
+}
+
+void Canvas::onEraseBackground(wxEraseEvent& /*event*/) {
+    // Swallowed, so that a paint never flashes the background.
+}
+
+void Canvas::onEnterWindow(wxMouseEvent& event) {
+    SetFocus();
+    event.Skip();
+}
+
+bool Canvas::saveImage(const std::string& path, int width, int height,
+                       const std::vector<std::uint8_t>& rgb) {
+    if (width <= 0 || height <= 0 ||
+        rgb.size() != static_cast<std::size_t>(width) * static_cast<std::size_t>(height) * 3)
+        return false;
+    wxImage image(width, height, false);
+    std::memcpy(image.GetData(), rgb.data(), rgb.size());
+    // The toolkit would report an unknown extension in a box of its own.
+    wxLogNull quiet;
+    return image.SaveFile(wxString::FromUTF8(path));
+}
+
+bool Canvas::exportImage(const std::string& path) {
+    const wxSize size = GetClientSize();
+    bool saved = false;
+    if (size.GetWidth() > 0 && size.GetHeight() > 0 && makeCurrent()) {
+        // The scene is drawn again and read from the back buffer: what the canvas shows, but
+        // independent of whether the driver can read a window's front buffer (software
+        // rendering on X reads it back black).
+        renderScene();
+        std::vector<std::uint8_t> pixels =
+            readPixelsTopRowFirst(GL_BACK, size.GetWidth(), size.GetHeight());
+        saved = saveImage(path, size.GetWidth(), size.GetHeight(), pixels);
+    }
+    if (!saved) {
+        showUserMessage("An error occured while trying to save the image", "Brennimore error",
+                        MessageStyle::Ok | MessageStyle::IconError);
+    }
+    return saved;
+}
