@@ -17,6 +17,7 @@
 #include "common/FileNames.h"
 #include "common/UserMessages.h"
 #include "gui/AboutDialog.h"
+#include "gui/Canvas.h"
 #include "gui/Ids.h"
 #include "gui/UMLModelTree.h"
 #include "metrics/MetricsReader.h"
@@ -126,8 +127,7 @@ void mainFrame::buildContents() {
     strip->Add(opacityGroup, 0, wxALL, 2);
 
     column->Add(strip, 0, wxEXPAND);
-    canvas = new wxPanel(right, ID_CANVAS);
-    canvas->SetBackgroundColour(*wxWHITE);
+    canvas = new Canvas(right, ID_CANVAS);
     column->Add(canvas, 1, wxEXPAND);
     right->SetSizer(column);
 
@@ -285,9 +285,15 @@ void mainFrame::onFileCommand(wxCommandEvent& event) {
             loadMetrics(path);
         break;
     }
+    case ID_MENU_EXPORT: {
+        std::string path =
+            choose("Save as image", "diagram", ".png", "PNG file|*.png|JPEG file|*.jpg", true);
+        if (!path.empty())
+            canvas->exportImage(path);
+        break;
+    }
     case ID_MENU_LOAD_CONFIG:
     case ID_MENU_SAVE_CONFIG:
-    case ID_MENU_EXPORT:
         break;
     case ID_MENU_CLOSE_MODEL:
         unloadModel();

@@ -16,6 +16,7 @@ class wxToolBar;
 class UMLModelTree;
 class UMLModelElement;
 class XMIResult;
+class Canvas;
 
 class mainFrame : public wxFrame {
 public:
@@ -35,6 +36,7 @@ public:
     XMIResult* getModelData() const { return modelData.get(); }
     std::vector<UMLModelElement*>* getSelectionList() const { return selectionList.get(); }
     UMLModelTree* getModelTree() const { return modelTree; }
+    Canvas* getCanvas() const { return canvas; }
     bool isMetricsCommandEnabled() const;
     // The current metrics, or null when none are loaded.
     MetricCollection* getMetricCollection() const { return metrics.current(); }
@@ -65,7 +67,7 @@ private:
 
     UMLModelTree* modelTree = nullptr;
     wxPanel* optionsPanel = nullptr;
-    wxWindow* canvas = nullptr;
+    Canvas* canvas = nullptr;
     wxToolBar* toolBar = nullptr;
 
     WxFileChooser standardChooser;

@@ -5,6 +5,7 @@
 #include <wx/cmdline.h>
 #include <wx/menu.h>
 #include <wx/splitter.h>
+#include <wx/image.h>
 #include <wx/stattext.h>
 #include <wx/toolbar.h>
 
@@ -12,6 +13,7 @@
 #include "common/TestSupport.h"
 #include "gui/AboutDialog.h"
 #include "gui/GuiTestSupport.h"
+#include "gui/Canvas.h"
 #include "gui/Ids.h"
 #include "gui/MainFrame.h"
 #include "metrics/MetricCollection.h"
@@ -232,4 +234,23 @@ TEST_F(MainFrameTest, MetricsOptionAfterAFailedModelIsSkipped) {
     EXPECT_EQ(frame->getModelData(), nullptr);
     EXPECT_EQ(frame->getMetricCollection(), nullptr);
     EXPECT_EQ(files.metricsFile, metrics.path());
+}
+
+TEST_F(MainFrameTest, ExportCommandSavesTheCanvasWhereTheDialogSays) {
+    TempFile target("view.png");
+    std::remove(target.path().c_str());
+    chooser.answers = {target.path()};
+    flushEvents();
+    sendCommand(frame, ID_TOOL_EXPORT);
+    ASSERT_EQ(chooser.asked.size(), 1u);
+    EXPECT_EQ(chooser.asked[0].title, "Save as image");
+    EXPECT_EQ(chooser.asked[0].defaultName, "diagram");
+    EXPECT_EQ(chooser.asked[0].defaultExtension, ".png");
+    EXPECT_EQ(chooser.asked[0].wildcard, "PNG file|*.png|JPEG file|*.jpg");
+    EXPECT_TRUE(chooser.asked[0].save);
+    EXPECT_TRUE(messages.messages.empty());
+    wxImage image;
+    ASSERT_TRUE(image.LoadFile(target.path(), wxBITMAP_TYPE_PNG));
+    EXPECT_EQ(image.GetWidth(), frame->getCanvas()->GetClientSize().GetWidth());
+    EXPECT_EQ(image.GetRed(image.GetWidth() / 2, image.GetHeight() / 2), 255);
 }
