@@ -1,10 +1,15 @@
+// Readers for the static structure of a model: model elements, namespaces with their
+// owned elements, classifiers and features, associations, relations and stereotypes.
 #include "xmi/XMIElementReaders.h"
 
 #include "common/Log.h"
+#include "common/Numbers.h"
 #include "xmi/XMIReader.h"
 
 namespace {
-bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
+bool isBlank(char c) {
+    return c == ' ' || c == '\t' || c == '\r' || c == '\n';
+}
 
 std::string trimmed(const std::string& text) {
     std::size_t begin = 0;
@@ -16,10 +21,74 @@ std::string trimmed(const std::string& text) {
     return text.substr(begin, end - begin);
 }
 
-// Every child of the reference node named typeTag adds its "xmi.idref" to the list.
-void resolveEachIdref(XMIReader& reader, const XMINode* node, const char* typeTag,
-                      UMLElementRefList* list) {
-    for (const auto& ref : node->children) {
+// Creates an element of class T, fills it with the reader for its kind and hands it back
+// as the model element that the namespace lists.
+template <class T, class R, R* (*Reader)(XMIReader&, XMINode*, R*)>
+UMLModelElement* createAndRead(XMIReader& reader, XMINode* node) {
+    T* element = reader.create<T>();
+    Reader(reader, node, element);
+    return element;
+}
+
+struct OwnedElementKind {
+    const char* tag;
+    UMLModelElement* (*read)(XMIReader&, XMINode*);
+};
+
+// The kinds a namespace may own, tried in this order.
+const OwnedElementKind ownedElementKinds[] = {
+    {"UML:Dependency", createAndRead<UMLDependency, UMLDependency, readDependency>},
+    {"UML:Package", createAndRead<UMLPackage, UMLGeneralizableElement, readGeneralizableElement>},
+    {"UML:DataType", createAndRead<UMLDataType, UMLClassifier, readClassifier>},
+    {"UML:StateMachine", createAndRead<UMLStateMachine, UMLStateMachine, readStateMachine>},
+    {"UML:SignalEvent", createAndRead<UMLSignalEvent, UMLSignalEvent, readSignalEvent>},
+    {"UML:Signal", createAndRead<UMLSignal, UMLGeneralizableElement, readGeneralizableElement>},
+    {"UML:Class", createAndRead<UMLClass, UMLClass, readClass>},
+    {"UML:Interface", createAndRead<UMLInterface, UMLClassifier, readClassifier>},
+    {"UML:Association", createAndRead<UMLAssociation, UMLAssociation, readAssociation>},
+    {"UML:Collaboration", createAndRead<UMLCollaboration, UMLCollaboration, readCollaboration>},
+    {"UML:UninterpretedAction", createAndRead<UMLUninterpretedAction, UMLAction, readAction>},
+    {"UML:CallAction", createAndRead<UMLCallAction, UMLAction, readAction>},
+    {"UML:Subsystem", createAndRead<UMLSubsystem, UMLClassifier, readClassifier>},
+    {"UML:Model", createAndRead<UMLModel, UMLGeneralizableElement, readGeneralizableElement>},
+    {"UML:Stereotype", createAndRead<UMLStereotype, UMLStereotype, readStereotype>},
+    {"UML:Comment", createAndRead<UMLComment, UMLComment, readComment>},
+    {"UML:Actor", createAndRead<UMLActor, UMLClassifier, readClassifier>},
+    {"UML:UseCase", createAndRead<UMLUseCase, UMLClassifier, readClassifier>},
+    {"UML:Generalization", createAndRead<UMLGeneralization, UMLGeneralization, readGeneralization>},
+    {"UML:Abstraction", createAndRead<UMLAbstraction, UMLDependency, readDependency>},
+    {"UML:ClassifierRole", createAndRead<UMLClassifierRole, UMLClassifierRole, readClassifierRole>},
+    {"UML:AssociationRole",
+     createAndRead<UMLAssociationRole, UMLAssociationRole, readAssociationRole>},
+    {"UML:Component", createAndRead<UMLComponent, UMLClassifier, readClassifier>},
+    {"UML:Node", createAndRead<UMLNode, UMLClassifier, readClassifier>},
+    {"UML:Parameter", createAndRead<UMLParameter, UMLParameter, readParameter>},
+    {"UML:ActivityGraph", createAndRead<UMLActivityGraph, UMLStateMachine, readStateMachine>},
+};
+
+const OwnedElementKind* findOwnedElementKind(const std::string& tag) {
+    for (const OwnedElementKind& kind : ownedElementKinds) {
+        if (tag == kind.tag)
+            return &kind;
+    }
+    return nullptr;
+}
+} // namespace
+
+namespace xmiread {
+void readFlag(const XMINode* node, const char* attribute, bool& flag) {
+    if (const std::string* value = node->attribute(attribute))
+        flag = parseBoolean(*value);
+}
+
+void resolveSingle(XMIReader& reader, const XMINode* refNode, const char* typeTag,
+                   UMLModelElement** slot) {
+    reader.resolveReference(XMIReader::idrefOf(refNode, typeTag, "xmi.idref"), slot);
+}
+
+void resolveEach(XMIReader& reader, const XMINode* refNode, const char* typeTag,
+                 UMLElementRefList* list) {
+    for (const auto& ref : refNode->children) {
         if (ref->name != typeTag)
             continue;
         if (const std::string* id = ref->attribute("xmi.idref"))
@@ -27,11 +96,20 @@ void resolveEachIdref(XMIReader& reader, const XMINode* node, const char* typeTa
     }
 }
 
-void readFlag(const XMINode* node, const char* attribute, bool& flag) {
-    if (const std::string* value = node->attribute(attribute))
-        flag = parseBoolean(*value);
+void resolveFirst(XMIReader& reader, const XMINode* refNode, const char* typeTag,
+                  UMLElementRefList* list) {
+    reader.resolveListReference(XMIReader::idrefOf(refNode, typeTag, "xmi.idref"), list);
 }
-} // namespace
+
+void readMultiplicityHolder(XMIReader& reader, const XMINode* holder, UMLMultiplicity** slot) {
+    for (const auto& child : holder->children) {
+        if (child->name == "UML:Multiplicity")
+            *slot = readMultiplicity(reader, child.get(), reader.create<UMLMultiplicity>());
+    }
+}
+} // namespace xmiread
+
+using namespace xmiread;
 
 UMLModelElement* readModelElement(XMIReader& reader, XMINode* node, UMLModelElement* element) {
     reader.registerId(node, element);
@@ -42,15 +120,13 @@ UMLModelElement* readModelElement(XMIReader& reader, XMINode* node, UMLModelElem
         if (tag == "UML:ModelElement.name") {
             element->name = trimmed(child->text);
         } else if (tag == "UML:ModelElement.namespace") {
-            reader.resolveReference(
-                XMIReader::idrefOf(child.get(), "Foundation.Core.Namespace", "xmi.idref"),
-                &element->namespace_);
+            resolveSingle(reader, child.get(), "Foundation.Core.Namespace", &element->namespace_);
         } else if (tag == "UML:ModelElement.clientDependency") {
-            resolveEachIdref(reader, child.get(), "Foundation.Core.Dependency",
-                             &element->clientDependency);
+            resolveEach(reader, child.get(), "Foundation.Core.Dependency",
+                        &element->clientDependency);
         } else if (tag == "UML:ModelElement.supplierDependency") {
-            resolveEachIdref(reader, child.get(), "Foundation.Core.Dependency",
-                             &element->supplierDependency);
+            resolveEach(reader, child.get(), "Foundation.Core.Dependency",
+                        &element->supplierDependency);
         }
     }
     return element;
@@ -61,19 +137,14 @@ UMLNamespace* readNamespace(XMIReader& reader, XMINode* node, UMLNamespace* elem
     for (const auto& child : node->children) {
         if (child->name != "UML:Namespace.ownedElement")
             continue;
+        // Depth first: each owned element is read completely before its next sibling.
         for (const auto& owned : child->children) {
-            const std::string& tag = owned->name;
-            UMLModelElement* created = nullptr;
-            if (tag == "UML:Package") {
-                created = readGeneralizableElement(reader, owned.get(),
-                                                   reader.create<UMLPackage>());
-            } else if (tag == "UML:Model") {
-                created = readGeneralizableElement(reader, owned.get(), reader.create<UMLModel>());
-            } else {
-                logLine("Unknown component <" + tag + "> in namespace");
+            const OwnedElementKind* kind = findOwnedElementKind(owned->name);
+            if (!kind) {
+                logLine("Unknown component <" + owned->name + "> in namespace");
                 continue;
             }
-            element->ownedElement.push_back(created);
+            element->ownedElement.push_back(kind->read(reader, owned.get()));
         }
     }
     return element;
@@ -88,12 +159,168 @@ UMLGeneralizableElement* readGeneralizableElement(XMIReader& reader, XMINode* no
     return element;
 }
 
-UMLDiagram* readDiagram(XMIReader& reader, XMINode* node) {
-    UMLDiagram* diagram = reader.create<UMLDiagram>();
-    reader.registerId(node, diagram);
-    if (const std::string* type = node->attribute("diagramType"))
-        diagram->diagramType = *type;
-    if (const std::string* name = node->attribute("name"))
-        diagram->name = *name;
-    return diagram;
+UMLClassifier* readClassifier(XMIReader& reader, XMINode* node, UMLClassifier* element) {
+    readGeneralizableElement(reader, node, element);
+    for (const auto& child : node->children) {
+        if (child->name != "UML:Classifier.feature")
+            continue;
+        for (const auto& featureNode : child->children) {
+            if (featureNode->name == "UML:Attribute") {
+                element->feature.push_back(readStructuralFeature(reader, featureNode.get(),
+                                                                 reader.create<UMLAttribute>()));
+            } else if (featureNode->name == "UML:Operation") {
+                element->feature.push_back(
+                    readOperation(reader, featureNode.get(), reader.create<UMLOperation>()));
+            }
+        }
+    }
+    return element;
+}
+
+UMLClass* readClass(XMIReader& reader, XMINode* node, UMLClass* element) {
+    readClassifier(reader, node, element);
+    readFlag(node, "isActive", element->isActive);
+    return element;
+}
+
+UMLFeature* readFeature(XMIReader& reader, XMINode* node, UMLFeature* element) {
+    readModelElement(reader, node, element);
+    if (const std::string* visibility = node->attribute("visibility"))
+        element->visibility = *visibility;
+    return element;
+}
+
+UMLStructuralFeature* readStructuralFeature(XMIReader& reader, XMINode* node,
+                                            UMLStructuralFeature* element) {
+    readFeature(reader, node, element);
+    for (const auto& child : node->children) {
+        if (child->name == "UML:StructuralFeature.multiplicity")
+            readMultiplicityHolder(reader, child.get(), &element->multiplicity);
+        else if (child->name == "UML:StructuralFeature.type")
+            resolveSingle(reader, child.get(), "Foundation.Core.Classifier", &element->type);
+    }
+    return element;
+}
+
+UMLMultiplicity* readMultiplicity(XMIReader& reader, XMINode* node, UMLMultiplicity* element) {
+    for (const auto& child : node->children) {
+        if (child->name != "UML:Multiplicity.range")
+            continue;
+        for (const auto& rangeNode : child->children) {
+            if (rangeNode->name != "UML:MultiplicityRange")
+                continue;
+            // An absent bound keeps the range's default (lower 0, upper 1).
+            auto* range = reader.create<UMLMultiplicityRange>();
+            if (const std::string* lower = rangeNode->attribute("lower"))
+                range->lower = parseCInt(*lower);
+            if (const std::string* upper = rangeNode->attribute("upper"))
+                range->upper = parseCInt(*upper);
+            element->range = range;
+        }
+    }
+    return element;
+}
+
+UMLOperation* readOperation(XMIReader& reader, XMINode* node, UMLOperation* element) {
+    readFeature(reader, node, element);
+    for (const auto& child : node->children) {
+        if (child->name != "UML:BehavioralFeature.parameter")
+            continue;
+        for (const auto& parameterNode : child->children) {
+            if (parameterNode->name == "UML:Parameter")
+                element->parameter.push_back(
+                    readParameter(reader, parameterNode.get(), reader.create<UMLParameter>()));
+        }
+    }
+    return element;
+}
+
+UMLParameter* readParameter(XMIReader& reader, XMINode* node, UMLParameter* element) {
+    readModelElement(reader, node, element);
+    for (const auto& child : node->children) {
+        if (child->name == "UML:Parameter.type")
+            resolveSingle(reader, child.get(), "Foundation.Core.Classifier", &element->type);
+    }
+    return element;
+}
+
+UMLAssociation* readAssociation(XMIReader& reader, XMINode* node, UMLAssociation* element) {
+    readGeneralizableElement(reader, node, element);
+    for (const auto& child : node->children) {
+        if (child->name != "UML:Association.connection")
+            continue;
+        for (const auto& endNode : child->children) {
+            if (endNode->name == "UML:AssociationEnd") {
+                element->connection.push_back(
+                    readAssociationEnd(reader, endNode.get(), reader.create<UMLAssociationEnd>()));
+            } else if (endNode->name == "UML:AssociationEndRole") {
+                element->connection.push_back(readAssociationEnd(
+                    reader, endNode.get(), reader.create<UMLAssociationEndRole>()));
+            }
+        }
+    }
+    return element;
+}
+
+UMLAssociationEnd* readAssociationEnd(XMIReader& reader, XMINode* node,
+                                      UMLAssociationEnd* element) {
+    readModelElement(reader, node, element);
+    readFlag(node, "isNavigable", element->isNavigable);
+    readFlag(node, "isOrdered", element->isOrdered);
+    if (const std::string* aggregation = node->attribute("aggregation"))
+        element->aggregation = *aggregation;
+    if (const std::string* changeable = node->attribute("changeable"))
+        element->changeable = *changeable;
+    for (const auto& child : node->children) {
+        if (child->name == "UML:AssociationEnd.multiplicity")
+            readMultiplicityHolder(reader, child.get(), &element->multiplicity);
+        else if (child->name == "UML:AssociationEnd.type")
+            resolveSingle(reader, child.get(), "Foundation.Core.Classifier", &element->type);
+    }
+    return element;
+}
+
+UMLGeneralization* readGeneralization(XMIReader& reader, XMINode* node,
+                                      UMLGeneralization* element) {
+    readModelElement(reader, node, element);
+    for (const auto& child : node->children) {
+        if (child->name == "UML:Generalization.child")
+            resolveSingle(reader, child.get(), "Foundation.Core.GeneralizableElement",
+                          &element->child);
+        else if (child->name == "UML:Generalization.parent")
+            resolveSingle(reader, child.get(), "Foundation.Core.GeneralizableElement",
+                          &element->parent);
+    }
+    return element;
+}
+
+UMLDependency* readDependency(XMIReader& reader, XMINode* node, UMLDependency* element) {
+    readModelElement(reader, node, element);
+    for (const auto& child : node->children) {
+        if (child->name == "UML:Dependency.client")
+            resolveEach(reader, child.get(), "Foundation.Core.ModelElement", &element->client);
+        else if (child->name == "UML:Dependency.supplier")
+            resolveEach(reader, child.get(), "Foundation.Core.ModelElement", &element->supplier);
+    }
+    return element;
+}
+
+UMLComment* readComment(XMIReader& reader, XMINode* node, UMLComment* element) {
+    readModelElement(reader, node, element);
+    for (const auto& child : node->children) {
+        if (child->name == "UML:Comment.annotatedElement")
+            resolveSingle(reader, child.get(), "Foundation.Core.ModelElement",
+                          &element->annotatedElement);
+    }
+    return element;
+}
+
+UMLStereotype* readStereotype(XMIReader& reader, XMINode* node, UMLStereotype* element) {
+    readGeneralizableElement(reader, node, element);
+    for (const auto& child : node->children) {
+        if (child->name == "UML:Stereotype.extendedElement")
+            resolveEach(reader, child.get(), "Foundation.Core.ModelElement",
+                        &element->extendedElement);
+    }
+    return element;
 }

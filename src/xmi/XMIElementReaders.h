@@ -1,14 +1,79 @@
 #pragma once
 // The element readers: each fills an already constructed element from its node and
-// returns it. Readers of derived kinds run the reader of their base kind first.
+// returns it. Readers of derived kinds run the reader of their base kind first, so the
+// shared model-element part of an element is read exactly once, whatever its bases.
+#include <string>
+
 #include "uml/UMLModel.h"
 #include "xmi/XMINode.h"
 
 class XMIReader;
 
+// Static structure.
 UMLModelElement* readModelElement(XMIReader& reader, XMINode* node, UMLModelElement* element);
 UMLNamespace* readNamespace(XMIReader& reader, XMINode* node, UMLNamespace* element);
 UMLGeneralizableElement* readGeneralizableElement(XMIReader& reader, XMINode* node,
                                                   UMLGeneralizableElement* element);
+UMLClassifier* readClassifier(XMIReader& reader, XMINode* node, UMLClassifier* element);
+UMLClass* readClass(XMIReader& reader, XMINode* node, UMLClass* element);
+UMLFeature* readFeature(XMIReader& reader, XMINode* node, UMLFeature* element);
+UMLStructuralFeature* readStructuralFeature(XMIReader& reader, XMINode* node,
+                                            UMLStructuralFeature* element);
+UMLOperation* readOperation(XMIReader& reader, XMINode* node, UMLOperation* element);
+UMLParameter* readParameter(XMIReader& reader, XMINode* node, UMLParameter* element);
+UMLAssociation* readAssociation(XMIReader& reader, XMINode* node, UMLAssociation* element);
+UMLAssociationEnd* readAssociationEnd(XMIReader& reader, XMINode* node, UMLAssociationEnd* element);
+UMLGeneralization* readGeneralization(XMIReader& reader, XMINode* node, UMLGeneralization* element);
+UMLDependency* readDependency(XMIReader& reader, XMINode* node, UMLDependency* element);
+UMLComment* readComment(XMIReader& reader, XMINode* node, UMLComment* element);
+UMLStereotype* readStereotype(XMIReader& reader, XMINode* node, UMLStereotype* element);
+UMLMultiplicity* readMultiplicity(XMIReader& reader, XMINode* node, UMLMultiplicity* element);
 
+// Behaviour: state machines, actions, collaborations.
+UMLStateMachine* readStateMachine(XMIReader& reader, XMINode* node, UMLStateMachine* element);
+UMLStateVertex* readStateVertex(XMIReader& reader, XMINode* node, UMLStateVertex* element);
+UMLState* readState(XMIReader& reader, XMINode* node, UMLState* element);
+UMLCompositeState* readCompositeState(XMIReader& reader, XMINode* node, UMLCompositeState* element);
+UMLTransition* readTransition(XMIReader& reader, XMINode* node, UMLTransition* element);
+UMLGuard* readGuard(XMIReader& reader, XMINode* node, UMLGuard* element);
+UMLBooleanExpression* readBooleanExpression(XMIReader& reader, XMINode* node,
+                                            UMLBooleanExpression* element);
+UMLAction* readAction(XMIReader& reader, XMINode* node, UMLAction* element);
+UMLActionSequence* readActionSequence(XMIReader& reader, XMINode* node, UMLActionSequence* element);
+UMLSignalEvent* readSignalEvent(XMIReader& reader, XMINode* node, UMLSignalEvent* element);
+UMLCollaboration* readCollaboration(XMIReader& reader, XMINode* node, UMLCollaboration* element);
+UMLInteraction* readInteraction(XMIReader& reader, XMINode* node, UMLInteraction* element);
+UMLMessage* readMessage(XMIReader& reader, XMINode* node, UMLMessage* element);
+UMLClassifierRole* readClassifierRole(XMIReader& reader, XMINode* node, UMLClassifierRole* element);
+UMLAssociationRole* readAssociationRole(XMIReader& reader, XMINode* node,
+                                        UMLAssociationRole* element);
+
+// Diagrams. readDiagram normalises the coordinates (a third of the file's units, y up,
+// centred on the origin) and sorts the elements into drawing order.
 UMLDiagram* readDiagram(XMIReader& reader, XMINode* node);
+UMLDiagramElement* readDiagramElement(XMIReader& reader, XMINode* node);
+
+// The geometry and style attribute texts; both throw XMIParseException when malformed.
+void parseDiagramGeometry(const std::string& text, UMLGeometry& geometry);
+void parseDiagramStyle(const std::string& text, UMLStyle& style);
+// Normalises the element boxes and the bounds, then sorts the elements into drawing
+// order. A diagram without elements is left alone.
+void normaliseDiagram(UMLDiagram& diagram);
+void sortDiagramElements(UMLDiagram& diagram);
+
+// Shared by the reader files.
+namespace xmiread {
+// "true"/"false" of the named attribute into the flag; absent leaves it as it is.
+void readFlag(const XMINode* node, const char* attribute, bool& flag);
+// The single reference held by the reference node's first typeTag child.
+void resolveSingle(XMIReader& reader, const XMINode* refNode, const char* typeTag,
+                   UMLModelElement** slot);
+// Every typeTag child of the reference node adds its "xmi.idref" to the list.
+void resolveEach(XMIReader& reader, const XMINode* refNode, const char* typeTag,
+                 UMLElementRefList* list);
+// Only the first typeTag child of the reference node is added to the list.
+void resolveFirst(XMIReader& reader, const XMINode* refNode, const char* typeTag,
+                  UMLElementRefList* list);
+// The "UML:Multiplicity" children of a multiplicity holder; the last one wins.
+void readMultiplicityHolder(XMIReader& reader, const XMINode* holder, UMLMultiplicity** slot);
+} // namespace xmiread

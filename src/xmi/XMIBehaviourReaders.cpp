@@ -1,0 +1,246 @@
+// Readers for the behaviour of a model: state machines and activity graphs with their
+// states and transitions, guards, actions and events, and collaborations with their
+// interactions, messages and roles.
+#include "xmi/XMIElementReaders.h"
+#include "xmi/XMIReader.h"
+
+using namespace xmiread;
+
+namespace {
+const char* const transitionTag = "Behavioral_Elements.State_Machines.Transition";
+const char* const messageTag = "Behavioral_Elements.Collaborations.Message";
+
+// The "UML:ActionSequence" children of a holder such as "UML:State.entry"; the last wins.
+void readActionSequenceHolder(XMIReader& reader, const XMINode* holder, UMLActionSequence** slot) {
+    for (const auto& child : holder->children) {
+        if (child->name == "UML:ActionSequence")
+            *slot = readActionSequence(reader, child.get(), reader.create<UMLActionSequence>());
+    }
+}
+} // namespace
+
+UMLStateMachine* readStateMachine(XMIReader& reader, XMINode* node, UMLStateMachine* element) {
+    readModelElement(reader, node, element);
+    for (const auto& child : node->children) {
+        const std::string& tag = child->name;
+        if (tag == "UML:StateMachine.context") {
+            resolveSingle(reader, child.get(), "Foundation.Core.ModelElement", &element->context);
+        } else if (tag == "UML:StateMachine.top") {
+            for (const auto& stateNode : child->children) {
+                if (stateNode->name == "UML:CompositeState")
+                    element->top = readCompositeState(reader, stateNode.get(),
+                                                      reader.create<UMLCompositeState>());
+            }
+        } else if (tag == "UML:StateMachine.transitions") {
+            for (const auto& transitionNode : child->children) {
+                if (transitionNode->name == "UML:Transition")
+                    element->transitions.push_back(readTransition(reader, transitionNode.get(),
+                                                                  reader.create<UMLTransition>()));
+            }
+        }
+    }
+    return element;
+}
+
+UMLStateVertex* readStateVertex(XMIReader& reader, XMINode* node, UMLStateVertex* element) {
+    readModelElement(reader, node, element);
+    for (const auto& child : node->children) {
+        if (child->name == "UML:StateVertex.outgoing")
+            resolveEach(reader, child.get(), transitionTag, &element->outgoing);
+        else if (child->name == "UML:StateVertex.incoming")
+            resolveEach(reader, child.get(), transitionTag, &element->incoming);
+    }
+    return element;
+}
+
+UMLState* readState(XMIReader& reader, XMINode* node, UMLState* element) {
+    readStateVertex(reader, node, element);
+    // Exit and do activities are not part of the model.
+    for (const auto& child : node->children) {
+        if (child->name == "UML:State.entry")
+            readActionSequenceHolder(reader, child.get(), &element->entry);
+    }
+    return element;
+}
+
+UMLCompositeState* readCompositeState(XMIReader& reader, XMINode* node,
+                                      UMLCompositeState* element) {
+    readState(reader, node, element);
+    for (const auto& child : node->children) {
+        if (child->name != "UML:CompositeState.subvertex")
+            continue;
+        for (const auto& vertexNode : child->children) {
+            const std::string& tag = vertexNode->name;
+            UMLStateVertex* vertex = nullptr;
+            if (tag == "UML:Pseudostate") {
+                vertex = readStateVertex(reader, vertexNode.get(), reader.create<UMLPseudostate>());
+            } else if (tag == "UML:SimpleState") {
+                vertex = readState(reader, vertexNode.get(), reader.create<UMLSimpleState>());
+            } else if (tag == "UML:CompositeState") {
+                vertex = readCompositeState(reader, vertexNode.get(),
+                                            reader.create<UMLCompositeState>());
+            } else {
+                continue;
+            }
+            element->subvertex.push_back(vertex);
+        }
+    }
+    return element;
+}
+
+UMLTransition* readTransition(XMIReader& reader, XMINode* node, UMLTransition* element) {
+    readModelElement(reader, node, element);
+    for (const auto& child : node->children) {
+        const std::string& tag = child->name;
+        if (tag == "UML:Transition.trigger") {
+            resolveSingle(reader, child.get(), "Behavioral_Elements.State_Machines.Event",
+                          &element->trigger);
+        } else if (tag == "UML:Transition.source") {
+            resolveSingle(reader, child.get(), "Behavioral_Elements.State_Machines.StateVertex",
+                          &element->source);
+        } else if (tag == "UML:Transition.target") {
+            resolveSingle(reader, child.get(), "Behavioral_Elements.State_Machines.StateVertex",
+                          &element->target);
+        } else if (tag == "UML:Transition.guard") {
+            for (const auto& guardNode : child->children) {
+                if (guardNode->name == "UML:Guard")
+                    element->guard = readGuard(reader, guardNode.get(), reader.create<UMLGuard>());
+            }
+        } else if (tag == "UML:Transition.effect") {
+            readActionSequenceHolder(reader, child.get(), &element->effect);
+        }
+    }
+    return element;
+}
+
+UMLGuard* readGuard(XMIReader& reader, XMINode* node, UMLGuard* element) {
+    readModelElement(reader, node, element);
+    for (const auto& child : node->children) {
+        if (child->name != "UML:Guard.expression")
+            continue;
+        for (const auto& expressionNode : child->children) {
+            if (expressionNode->name == "UML:BooleanExpression")
+                element->expression = readBooleanExpression(reader, expressionNode.get(),
+                                                            reader.create<UMLBooleanExpression>());
+        }
+    }
+    return element;
+}
+
+UMLBooleanExpression* readBooleanExpression(XMIReader&, XMINode* node,
+                                            UMLBooleanExpression* element) {
+    if (const std::string* body = node->attribute("body"))
+        element->body = *body;
+    return element;
+}
+
+UMLAction* readAction(XMIReader& reader, XMINode* node, UMLAction* element) {
+    readModelElement(reader, node, element);
+    readFlag(node, "isAsynchronous", element->isAsynchronous);
+    return element;
+}
+
+UMLActionSequence* readActionSequence(XMIReader& reader, XMINode* node,
+                                      UMLActionSequence* element) {
+    readModelElement(reader, node, element);
+    for (const auto& child : node->children) {
+        if (child->name != "UML:ActionSequence.action")
+            continue;
+        // Call actions and other kinds are not kept in a sequence.
+        for (const auto& actionNode : child->children) {
+            if (actionNode->name == "UML:UninterpretedAction")
+                element->action.push_back(
+                    readAction(reader, actionNode.get(), reader.create<UMLUninterpretedAction>()));
+            else if (actionNode->name == "UML:SendAction")
+                element->action.push_back(
+                    readAction(reader, actionNode.get(), reader.create<UMLSendAction>()));
+        }
+    }
+    return element;
+}
+
+UMLSignalEvent* readSignalEvent(XMIReader& reader, XMINode* node, UMLSignalEvent* element) {
+    readModelElement(reader, node, element);
+    for (const auto& child : node->children) {
+        if (child->name == "UML:SignalEvent.signal")
+            resolveSingle(reader, child.get(), "Behavioral_Elements.Common_Behavior.Signal",
+                          &element->signal);
+    }
+    return element;
+}
+
+UMLCollaboration* readCollaboration(XMIReader& reader, XMINode* node, UMLCollaboration* element) {
+    readNamespace(reader, node, element);
+    for (const auto& child : node->children) {
+        if (child->name != "UML:Collaboration.interaction")
+            continue;
+        for (const auto& interactionNode : child->children) {
+            if (interactionNode->name == "UML:Interaction")
+                element->interaction.push_back(readInteraction(reader, interactionNode.get(),
+                                                               reader.create<UMLInteraction>()));
+        }
+    }
+    return element;
+}
+
+UMLInteraction* readInteraction(XMIReader& reader, XMINode* node, UMLInteraction* element) {
+    readModelElement(reader, node, element);
+    for (const auto& child : node->children) {
+        if (child->name != "UML:Interaction.message")
+            continue;
+        for (const auto& messageNode : child->children) {
+            if (messageNode->name == "UML:Message")
+                element->message.push_back(
+                    readMessage(reader, messageNode.get(), reader.create<UMLMessage>()));
+        }
+    }
+    return element;
+}
+
+UMLMessage* readMessage(XMIReader& reader, XMINode* node, UMLMessage* element) {
+    readModelElement(reader, node, element);
+    const char* const roleTag = "Behavioral_Elements.Collaborations.ClassifierRole";
+    for (const auto& child : node->children) {
+        const std::string& tag = child->name;
+        if (tag == "UML:Message.sender")
+            resolveSingle(reader, child.get(), roleTag, &element->sender);
+        else if (tag == "UML:Message.receiver")
+            resolveSingle(reader, child.get(), roleTag, &element->receiver);
+        else if (tag == "UML:Message.action")
+            resolveSingle(reader, child.get(), "Behavioral_Elements.Common_Behavior.Action",
+                          &element->action);
+        else if (tag == "UML:Message.predecessor")
+            resolveFirst(reader, child.get(), messageTag, &element->predecessor);
+    }
+    return element;
+}
+
+UMLClassifierRole* readClassifierRole(XMIReader& reader, XMINode* node,
+                                      UMLClassifierRole* element) {
+    readClassifier(reader, node, element);
+    for (const auto& child : node->children) {
+        const std::string& tag = child->name;
+        if (tag == "UML:ClassifierRole.multiplicity")
+            readMultiplicityHolder(reader, child.get(), &element->multiplicity);
+        else if (tag == "UML:ClassifierRole.base")
+            resolveSingle(reader, child.get(), "Foundation.Core.Classifier", &element->base);
+        else if (tag == "UML:ClassifierRole.availableFeature")
+            resolveFirst(reader, child.get(), "Foundation.Core.Feature",
+                         &element->availableFeature);
+        else if (tag == "UML:ClassifierRole.message1")
+            resolveFirst(reader, child.get(), messageTag, &element->message1);
+        else if (tag == "UML:ClassifierRole.message2")
+            resolveFirst(reader, child.get(), messageTag, &element->message2);
+    }
+    return element;
+}
+
+UMLAssociationRole* readAssociationRole(XMIReader& reader, XMINode* node,
+                                        UMLAssociationRole* element) {
+    readAssociation(reader, node, element);
+    for (const auto& child : node->children) {
+        if (child->name == "UML:AssociationRole.multiplicity")
+            readMultiplicityHolder(reader, child.get(), &element->multiplicity);
+    }
+    return element;
+}

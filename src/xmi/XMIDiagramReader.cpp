@@ -1,0 +1,205 @@
+// The diagram reader: diagrams and their elements, the geometry and style texts, and the
+// normalisation into centred, y-up coordinates and drawing order.
+#include <algorithm>
+#include <string_view>
+#include <typeinfo>
+#include <vector>
+
+#include "common/Exception.h"
+#include "common/Numbers.h"
+#include "xmi/XMIElementReaders.h"
+#include "xmi/XMIReader.h"
+
+namespace {
+// One diagram unit is three units of the file: one third in single precision.
+constexpr float fileUnitScale = 0.33333334f;
+
+float parseFloatField(std::string_view text) {
+    return static_cast<float>(parseCDouble(text));
+}
+
+float colourComponent(const std::string& value) {
+    return static_cast<float>(parseCDouble(value) / 255.0);
+}
+
+void setFontFlag(std::int32_t& fontStyle, const std::string& value, std::int32_t flag) {
+    if (parseCInt(value) != 0)
+        fontStyle |= flag;
+}
+
+// Applies one "key=value" property; unknown keys are ignored.
+void applyStyleProperty(const std::string& key, const std::string& value, UMLStyle& style) {
+    if (key == "FillColor.Red")
+        style.fillColor[0] = colourComponent(value);
+    else if (key == "FillColor.Green")
+        style.fillColor[1] = colourComponent(value);
+    else if (key == "FillColor.Blue")
+        style.fillColor[2] = colourComponent(value);
+    else if (key == "FillColor.Transparent")
+        style.fillColor[3] = static_cast<float>(parseCDouble(value));
+    else if (key == "Font.Red")
+        style.fontColor[0] = colourComponent(value);
+    else if (key == "Font.Green")
+        style.fontColor[1] = colourComponent(value);
+    else if (key == "Font.Blue")
+        style.fontColor[2] = colourComponent(value);
+    else if (key == "Font.FaceName")
+        style.fontName = value;
+    else if (key == "Font.Size")
+        style.fontSize = parseCInt(value);
+    else if (key == "Font.Bold")
+        setFontFlag(style.fontStyle, value, UMLStyle::Bold);
+    else if (key == "Font.Italic")
+        setFontFlag(style.fontStyle, value, UMLStyle::Italic);
+    else if (key == "Font.Strikethrough")
+        setFontFlag(style.fontStyle, value, UMLStyle::Strikethrough);
+    else if (key == "Font.Underline")
+        setFontFlag(style.fontStyle, value, UMLStyle::Underline);
+    else if (key == "LineColor.Red")
+        style.lineColor[0] = colourComponent(value);
+    else if (key == "LineColor.Green")
+        style.lineColor[1] = colourComponent(value);
+    else if (key == "LineColor.Blue")
+        style.lineColor[2] = colourComponent(value);
+    else if (key == "LineColor.Transparent")
+        style.lineColor[3] = static_cast<float>(parseCDouble(value));
+}
+
+// Relations are drawn first, then nodes, then messages; elements without a subject lead.
+int drawingRank(const UMLDiagramElement* element) {
+    const UMLModelElement* subject = element->subject;
+    if (!subject)
+        return -2;
+    const std::type_info& type = typeid(*subject);
+    if (type == typeid(UMLAssociation) || type == typeid(UMLGeneralization) ||
+        type == typeid(UMLDependency) || type == typeid(UMLAbstraction) ||
+        type == typeid(UMLTransition))
+        return -1;
+    if (type == typeid(UMLMessage))
+        return 1;
+    return 0;
+}
+} // namespace
+
+void parseDiagramGeometry(const std::string& text, UMLGeometry& geometry) {
+    // Centre x, centre y, width and height, each followed by a comma.
+    float fields[4];
+    std::size_t start = 0;
+    for (float& field : fields) {
+        std::size_t comma = text.find(',', start);
+        if (comma == std::string::npos)
+            throw XMIParseException("Invalid geometry data in UML diagram element node");
+        field = parseFloatField(std::string_view(text).substr(start, comma - start));
+        start = comma + 1;
+    }
+    const float x = fields[0];
+    const float y = fields[1];
+    const float halfWidth = fields[2] * 0.5f;
+    const float halfHeight = fields[3] * 0.5f;
+    geometry.left = (x - halfWidth) * fileUnitScale;
+    geometry.top = (y - halfHeight) * fileUnitScale;
+    geometry.right = (x + halfWidth) * fileUnitScale;
+    geometry.bottom = (y + halfHeight) * fileUnitScale;
+}
+
+void parseDiagramStyle(const std::string& text, UMLStyle& style) {
+    // Only the pieces enclosed by two commas count: the text before the first comma and
+    // after the last one is not read.
+    std::size_t comma = text.find(',');
+    if (comma == std::string::npos)
+        return;
+    for (;;) {
+        const std::size_t start = comma + 1;
+        const std::size_t next = text.find(',', start);
+        if (next == std::string::npos)
+            break;
+        const std::string piece = text.substr(start, next - start);
+        const std::size_t equals = piece.find('=');
+        if (equals == std::string::npos)
+            throw XMIParseException("Invalid style property in UML diagram element node");
+        applyStyleProperty(piece.substr(0, equals), piece.substr(equals + 1), style);
+        comma = next;
+    }
+}
+
+void normaliseDiagram(UMLDiagram& diagram) {
+    if (diagram.element.empty())
+        return;
+    const UMLGeometry& first = diagram.element.front()->geometry;
+    float left = first.left;
+    float top = first.top;
+    float right = first.right;
+    float bottom = first.bottom;
+    for (const UMLDiagramElement* element : diagram.element) {
+        const UMLGeometry& g = element->geometry;
+        left = std::min(left, g.left);
+        top = std::min(top, g.top);
+        right = std::max(right, g.right);
+        bottom = std::max(bottom, g.bottom);
+    }
+    const float halfHeight = (bottom - top) * 0.5f;
+    const float cx = left + (right - left) * 0.5f;
+    const float cy = top + halfHeight;
+    for (UMLDiagramElement* element : diagram.element) {
+        UMLGeometry& g = element->geometry;
+        // Flip within the bounds so that y grows upwards, then centre on the origin.
+        const float flippedTop = bottom - (g.bottom - top);
+        const float flippedBottom = bottom - (g.top - top);
+        g.left -= cx;
+        g.right -= cx;
+        g.top = flippedTop - cy;
+        g.bottom = flippedBottom - cy;
+    }
+    diagram.bounds = {left - cx, top - cy, right - cx, bottom - cy};
+    diagram.hasBounds = true;
+}
+
+void sortDiagramElements(UMLDiagram& diagram) {
+    std::stable_sort(diagram.element.begin(), diagram.element.end(),
+                     [](const UMLDiagramElement* a, const UMLDiagramElement* b) {
+                         return drawingRank(a) < drawingRank(b);
+                     });
+}
+
+UMLDiagram* readDiagram(XMIReader& reader, XMINode* node) {
+    UMLDiagram* diagram = reader.create<UMLDiagram>();
+    reader.registerId(node, diagram);
+    if (const std::string* type = node->attribute("diagramType"))
+        diagram->diagramType = *type;
+    if (const std::string* name = node->attribute("name"))
+        diagram->name = *name;
+    for (const auto& child : node->children) {
+        if (child->name == "UML:Diagram.owner") {
+            xmiread::resolveSingle(reader, child.get(), "Foundation.Core.ModelElement",
+                                   &diagram->owner);
+        } else if (child->name == "UML:Diagram.element") {
+            for (const auto& elementNode : child->children) {
+                if (elementNode->name == "UML:DiagramElement")
+                    diagram->element.push_back(readDiagramElement(reader, elementNode.get()));
+            }
+        }
+    }
+    normaliseDiagram(*diagram);
+    // Subjects are normally read before the diagrams that show them. A subject that comes
+    // later in the file is still unresolved here and sorts like an element without one.
+    sortDiagramElements(*diagram);
+    return diagram;
+}
+
+UMLDiagramElement* readDiagramElement(XMIReader& reader, XMINode* node) {
+    UMLDiagramElement* element = reader.create<UMLDiagramElement>();
+    reader.registerId(node, element);
+    if (const std::string* geometry = node->attribute("geometry"))
+        parseDiagramGeometry(*geometry, element->geometry);
+    if (const std::string* style = node->attribute("style"))
+        parseDiagramStyle(*style, element->style);
+    for (const auto& child : node->children) {
+        if (child->name != "UML:PresentationElement.subject")
+            continue;
+        for (const auto& ref : child->children) {
+            if (const std::string* id = ref->attribute("xmi.idref"))
+                reader.resolveReference(*id, &element->subject);
+        }
+    }
+    return element;
+}
