@@ -1,12 +1,15 @@
 #include "xmi/XMIParser.h"
 
+#include <cstdint>
 #include <deque>
+#include <filesystem>
 
 #include <xercesc/framework/LocalFileInputSource.hpp>
 #include <xercesc/framework/MemBufInputSource.hpp>
 #include <xercesc/framework/XMLGrammarPoolImpl.hpp>
 #include <xercesc/internal/XMLScanner.hpp>
 #include <xercesc/sax/EntityResolver.hpp>
+#include <xercesc/sax/SAXException.hpp>
 #include <xercesc/sax2/Attributes.hpp>
 #include <xercesc/sax2/DefaultHandler.hpp>
 #include <xercesc/sax2/SAX2XMLReader.hpp>
@@ -69,6 +72,10 @@ constexpr std::size_t maximumDepth = 2000;
 
 struct TooDeep {};
 
+// Entity references the parse may expand in one document. Modelling tools write no
+// entities of their own; the limit only has to stop nested expansion bombs.
+constexpr XMLSize_t entityExpansionLimit = 10000;
+
 // Builds the node tree. Open elements live on the stack, owned by it until they close.
 class XMIParserHandler : public DefaultHandler {
 public:
@@ -77,6 +84,8 @@ public:
 
     void startDocument() override { root.reset(); }
 
+    explicit XMIParserHandler(std::size_t textLimit) : textBudget(textLimit) {}
+
     void startElement(const XMLCh* const, const XMLCh* const, const XMLCh* const qname,
                       const Attributes& attrs) override {
         if (stack.size() >= maximumDepth)
@@ -84,15 +93,20 @@ public:
         auto node = std::make_unique<XMINode>(toUtf8(qname));
         XMLSize_t count = attrs.getLength();
         node->attributes.reserve(count);
-        for (XMLSize_t i = 0; i < count; ++i)
-            node->addAttributeUnsorted(toUtf8(attrs.getQName(i)), toUtf8(attrs.getValue(i)));
+        for (XMLSize_t i = 0; i < count; ++i) {
+            const XMLCh* value = attrs.getValue(i);
+            spend(XMLString::stringLen(value));
+            node->addAttributeUnsorted(toUtf8(attrs.getQName(i)), toUtf8(value));
+        }
         node->sortAttributes();
         stack.push_back(std::move(node));
     }
 
     void characters(const XMLCh* const chars, const XMLSize_t length) override {
-        if (!stack.empty())
-            appendUtf8(stack.back()->text, chars, length);
+        if (stack.empty())
+            return;
+        spend(length);
+        appendUtf8(stack.back()->text, chars, length);
     }
 
     void endElement(const XMLCh* const, const XMLCh* const, const XMLCh* const) override {
@@ -126,6 +140,27 @@ public:
     }
 
     bool reported = false;
+
+    // Every character the parse delivers comes from the document or from one entity
+    // expansion, and the expansions are counted; so an entity longer than the budget
+    // divided by that count is refused where it is declared, before anything expands it.
+    void internalEntityDecl(const XMLCh* const, const XMLCh* const value) override {
+        if (XMLString::stringLen(value) > textBudget / entityExpansionLimit)
+            throw SAXException("The document declares an entity too long to expand safely");
+    }
+
+private:
+    // Character data and attribute values together may not exceed the budget. Without
+    // entities they are never longer than the document; a few large internal entities
+    // referenced many times stay under any limit on the number of expansions, yet would
+    // expand to gigabytes.
+    void spend(XMLSize_t length) {
+        if (length > textBudget)
+            throw SAXException("The document's entities expand to too much text");
+        textBudget -= length;
+    }
+
+    std::size_t textBudget;
 };
 
 // The grammar is parsed once per process into a shared pool; every parse uses it from there.
@@ -133,8 +168,16 @@ XMLGrammarPool* grammarPool = nullptr;
 bool grammarLoaded = false;
 int sessions = 0;
 
-std::unique_ptr<XMINode> runParse(const InputSource& source) {
-    XMIParserHandler handler;
+// Text the parse may deliver for a document of the given size: generous for any honest
+// file, whatever its encoding, and far below what an entity bomb would produce.
+std::size_t textLimitFor(std::uintmax_t documentBytes) {
+    const std::uintmax_t slack = 32u << 20;
+    std::uintmax_t limit = documentBytes * 4 + slack;
+    return limit > SIZE_MAX / 2 ? SIZE_MAX / 2 : static_cast<std::size_t>(limit);
+}
+
+std::unique_ptr<XMINode> runParse(const InputSource& source, std::uintmax_t documentBytes) {
+    XMIParserHandler handler(textLimitFor(documentBytes));
     std::unique_ptr<SAX2XMLReader> reader(
         XMLReaderFactory::createXMLReader(XMLPlatformUtils::fgMemoryManager, grammarPool));
     reader->setContentHandler(&handler);
@@ -144,7 +187,7 @@ std::unique_ptr<XMINode> runParse(const InputSource& source) {
     reader->setFeature(XMLUni::fgXercesDynamic, true);
     // Entity expansion is bounded, so a document cannot blow up memory or time.
     SecurityManager security;
-    security.setEntityExpansionLimit(10000);
+    security.setEntityExpansionLimit(entityExpansionLimit);
     reader->setProperty(XMLUni::fgXercesSecurityManager, &security);
 
     if (!grammarLoaded && grammarPool) {
@@ -163,6 +206,8 @@ std::unique_ptr<XMINode> runParse(const InputSource& source) {
     // The document's own DOCTYPE never loads another DTD: the cached grammar serves.
     reader->setFeature(XMLUni::fgXercesLoadExternalDTD, false);
 
+    // Declarations are watched only in the document, after our own grammar is in.
+    reader->setDeclarationHandler(&handler);
     try {
         reader->parse(source);
     } catch (const SAXParseException& e) {
@@ -215,7 +260,9 @@ XmlParserSession::XmlParserSession() {
     initializeXmlParser(ignored);
 }
 
-XmlParserSession::~XmlParserSession() { terminateXmlParser(); }
+XmlParserSession::~XmlParserSession() {
+    terminateXmlParser();
+}
 
 std::unique_ptr<XMINode> parseFile(const std::string& fileName) {
     std::unique_ptr<XMLCh[], void (*)(XMLCh*)> path(XMLString::transcode(fileName.c_str()),
@@ -228,12 +275,15 @@ std::unique_ptr<XMINode> parseFile(const std::string& fileName) {
                         "Brennimore error", MessageStyle::Ok | MessageStyle::Centre);
         return nullptr;
     }
-    return runParse(*source);
+    // A source whose size is unknown (a pipe, say) gets the budget of a 256 MB file.
+    std::error_code sizeError;
+    std::uintmax_t size = std::filesystem::file_size(fileName, sizeError);
+    return runParse(*source, sizeError ? std::uintmax_t(256) << 20 : size);
 }
 
 std::unique_ptr<XMINode> parseBuffer(const std::string& documentText,
                                      const std::string& documentName) {
     MemBufInputSource source(reinterpret_cast<const XMLByte*>(documentText.data()),
                              documentText.size(), documentName.c_str(), false);
-    return runParse(source);
+    return runParse(source, documentText.size());
 }

@@ -136,7 +136,9 @@ TEST(StructureReaders, SubsystemReadsItsSharedPartOnce) {
     EXPECT_TRUE(subsystem->isAbstract);
     ASSERT_EQ(subsystem->feature.size(), 1u);
     // Seen as a package, the subsystem is the same namespace.
-    EXPECT_EQ(static_cast<UMLPackage*>(subsystem)->ownedElement.size(), 3u);
+    auto* asPackage = find<UMLPackage>(*result, "s");
+    ASSERT_NE(asPackage, nullptr);
+    EXPECT_EQ(asPackage->ownedElement.size(), 3u);
 }
 
 TEST(StructureReaders, UnknownOwnedTagIsLoggedOnceAndSkipped) {
