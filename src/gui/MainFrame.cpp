@@ -223,6 +223,7 @@ void mainFrame::loadModel(const std::string& fileName) {
     modelTree->addElement(root, modelData->model);
     for (UMLDiagram* diagram : modelData->diagrams)
         modelTree->addDiagram(root, diagram);
+    modelTree->Expand(root);
 
     setMetricsCommandEnabled(true);
     tree.reset();
