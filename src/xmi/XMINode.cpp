@@ -32,8 +32,12 @@ void XMINode::sortAttributes() {
     if (std::adjacent_find(attributes.begin(), attributes.end(), notStrictlyAscending) ==
         attributes.end())
         return;
-    std::stable_sort(attributes.begin(), attributes.end(),
-                     [](const auto& a, const auto& b) { return a.first < b.first; });
+    // An element has a handful of attributes: a stable insertion sort moves no more than
+    // it must and needs no buffer.
+    for (std::size_t i = 1; i < attributes.size(); ++i) {
+        for (std::size_t j = i; j > 0 && attributes[j].first < attributes[j - 1].first; --j)
+            std::swap(attributes[j], attributes[j - 1]);
+    }
     // Later duplicates win, as a map assignment would have it.
     std::vector<std::pair<std::string, std::string>> unique;
     unique.reserve(attributes.size());

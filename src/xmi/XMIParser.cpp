@@ -31,8 +31,20 @@ namespace {
 
 // UTF-16 from the parser to UTF-8 strings, appended to out.
 void appendUtf8(std::string& out, const XMLCh* text, XMLSize_t length) {
-    out.reserve(out.size() + length);
-    for (XMLSize_t i = 0; i < length; ++i) {
+    // Model files are almost all ASCII: copy the leading ASCII run in one pass, then
+    // encode whatever follows character by character.
+    std::size_t start = out.size();
+    out.resize(start + length);
+    char* dest = out.data() + start;
+    XMLSize_t ascii = 0;
+    while (ascii < length && text[ascii] < 0x80) {
+        dest[ascii] = static_cast<char>(text[ascii]);
+        ++ascii;
+    }
+    out.resize(start + ascii);
+    if (ascii == length)
+        return;
+    for (XMLSize_t i = ascii; i < length; ++i) {
         std::uint32_t c = text[i];
         if (c < 0x80) {
             out.push_back(static_cast<char>(c));
@@ -114,6 +126,11 @@ public:
             return;
         std::unique_ptr<XMINode> node = std::move(stack.back());
         stack.pop_back();
+        // The tree lives through the whole read: give back what growing left unused.
+        if (node->text.capacity() > node->text.size() + 16)
+            node->text.shrink_to_fit();
+        if (node->children.capacity() > node->children.size())
+            node->children.shrink_to_fit();
         if (stack.empty())
             root = std::move(node);
         else
