@@ -62,6 +62,8 @@ protected:
                               bool dashed);
 };
 
+// The concave outline of an actor's body, arms and legs inside the box.
+std::vector<Point> actorBodyOutline(float left, float top, float right, float bottom);
 // The label of an association end's multiplicity range: "*", "1..*", "1", "0..1", ...
 std::string multiplicityText(bool hasRange, int lower, int upper);
 // The angle of a segment from p to q, folded into [-pi/2, pi/2] so text along it is never
