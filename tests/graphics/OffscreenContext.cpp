@@ -2,10 +2,9 @@
 
 #include <algorithm>
 
-#include <EGL/egl.h>
-#include <EGL/eglext.h>
 #include <GL/gl.h>
-#include <GL/glext.h>
+
+#include "common/Exception.h"
 
 RgbaImage::RgbaImage(int width, int height, std::vector<Rgba> pixels)
     : width_(width), height_(height), pixels_(std::move(pixels)) {}
@@ -49,123 +48,18 @@ int RgbaImage::countDark(int threshold) const {
     return count;
 }
 
-namespace {
-
-template <typename F> F glProc(const char* name) {
-    auto proc = reinterpret_cast<F>(eglGetProcAddress(name));
-    if (!proc)
-        throw std::runtime_error(std::string("missing OpenGL function ") + name);
-    return proc;
-}
-
-} // namespace
-
 OffscreenContext::OffscreenContext(int width, int height) : width_(width), height_(height) {
-    EGLDisplay display =
-        eglGetPlatformDisplay(EGL_PLATFORM_SURFACELESS_MESA, EGL_DEFAULT_DISPLAY, nullptr);
-    if (display == EGL_NO_DISPLAY)
-        throw std::runtime_error("no surfaceless EGL display");
-    EGLint major = 0;
-    EGLint minor = 0;
-    if (!eglInitialize(display, &major, &minor))
-        throw std::runtime_error("eglInitialize failed");
-    display_ = display;
-    if (!eglBindAPI(EGL_OPENGL_API))
-        throw std::runtime_error("desktop OpenGL is not available through EGL");
-
-    const EGLint pbufferConfig[] = {EGL_SURFACE_TYPE,
-                                    EGL_PBUFFER_BIT,
-                                    EGL_RENDERABLE_TYPE,
-                                    EGL_OPENGL_BIT,
-                                    EGL_RED_SIZE,
-                                    8,
-                                    EGL_GREEN_SIZE,
-                                    8,
-                                    EGL_BLUE_SIZE,
-                                    8,
-                                    EGL_ALPHA_SIZE,
-                                    8,
-                                    EGL_DEPTH_SIZE,
-                                    24,
-                                    EGL_STENCIL_SIZE,
-                                    8,
-                                    EGL_NONE};
-    const EGLint anyConfig[] = {EGL_SURFACE_TYPE, 0, EGL_RENDERABLE_TYPE, EGL_OPENGL_BIT, EGL_NONE};
-    EGLConfig config = nullptr;
-    EGLint count = 0;
-    bool pbuffer = eglChooseConfig(display, pbufferConfig, &config, 1, &count) && count > 0;
-    if (!pbuffer && !(eglChooseConfig(display, anyConfig, &config, 1, &count) && count > 0))
-        throw std::runtime_error("no EGL configuration for desktop OpenGL");
-
-    const EGLint contextAttributes[] = {EGL_CONTEXT_OPENGL_PROFILE_MASK,
-                                        EGL_CONTEXT_OPENGL_COMPATIBILITY_PROFILE_BIT, EGL_NONE};
-    context_ = eglCreateContext(display, config, EGL_NO_CONTEXT, contextAttributes);
-    if (context_ == EGL_NO_CONTEXT)
-        throw std::runtime_error("eglCreateContext failed");
-
-    if (pbuffer) {
-        const EGLint size[] = {EGL_WIDTH, width, EGL_HEIGHT, height, EGL_NONE};
-        surface_ = eglCreatePbufferSurface(display, config, size);
-        if (surface_ == EGL_NO_SURFACE)
-            surface_ = nullptr;
+    try {
+        gl_ = std::make_unique<OffscreenGL>(width, height);
+    } catch (const Exception& e) {
+        throw std::runtime_error(e.getMessage());
     }
-    makeCurrent();
-    if (!surface_) {
-        auto genFramebuffers = glProc<PFNGLGENFRAMEBUFFERSPROC>("glGenFramebuffers");
-        auto bindFramebuffer = glProc<PFNGLBINDFRAMEBUFFERPROC>("glBindFramebuffer");
-        auto genRenderbuffers = glProc<PFNGLGENRENDERBUFFERSPROC>("glGenRenderbuffers");
-        auto bindRenderbuffer = glProc<PFNGLBINDRENDERBUFFERPROC>("glBindRenderbuffer");
-        auto storage = glProc<PFNGLRENDERBUFFERSTORAGEPROC>("glRenderbufferStorage");
-        auto attach = glProc<PFNGLFRAMEBUFFERRENDERBUFFERPROC>("glFramebufferRenderbuffer");
-        auto status = glProc<PFNGLCHECKFRAMEBUFFERSTATUSPROC>("glCheckFramebufferStatus");
-        genFramebuffers(1, &fbo_);
-        bindFramebuffer(GL_FRAMEBUFFER, fbo_);
-        genRenderbuffers(1, &colorBuffer_);
-        bindRenderbuffer(GL_RENDERBUFFER, colorBuffer_);
-        storage(GL_RENDERBUFFER, GL_RGBA8, width, height);
-        attach(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER, colorBuffer_);
-        genRenderbuffers(1, &depthBuffer_);
-        bindRenderbuffer(GL_RENDERBUFFER, depthBuffer_);
-        storage(GL_RENDERBUFFER, GL_DEPTH24_STENCIL8, width, height);
-        attach(GL_FRAMEBUFFER, GL_DEPTH_STENCIL_ATTACHMENT, GL_RENDERBUFFER, depthBuffer_);
-        if (status(GL_FRAMEBUFFER) != GL_FRAMEBUFFER_COMPLETE)
-            throw std::runtime_error("incomplete framebuffer object");
-        glDrawBuffer(GL_COLOR_ATTACHMENT0);
-        glReadBuffer(GL_COLOR_ATTACHMENT0);
-    }
-}
-
-OffscreenContext::~OffscreenContext() {
-    auto display = static_cast<EGLDisplay>(display_);
-    if (!display)
-        return;
-    if (context_ && fbo_) {
-        makeCurrent();
-        auto deleteFramebuffers = glProc<PFNGLDELETEFRAMEBUFFERSPROC>("glDeleteFramebuffers");
-        auto deleteRenderbuffers = glProc<PFNGLDELETERENDERBUFFERSPROC>("glDeleteRenderbuffers");
-        deleteFramebuffers(1, &fbo_);
-        deleteRenderbuffers(1, &colorBuffer_);
-        deleteRenderbuffers(1, &depthBuffer_);
-    }
-    eglMakeCurrent(display, EGL_NO_SURFACE, EGL_NO_SURFACE, EGL_NO_CONTEXT);
-    if (surface_)
-        eglDestroySurface(display, static_cast<EGLSurface>(surface_));
-    if (context_)
-        eglDestroyContext(display, static_cast<EGLContext>(context_));
-    eglTerminate(display);
 }
 
 OffscreenContext& OffscreenContext::shared() {
     static OffscreenContext context(320, 240);
     context.makeCurrent();
     return context;
-}
-
-void OffscreenContext::makeCurrent() {
-    auto surface = surface_ ? static_cast<EGLSurface>(surface_) : EGL_NO_SURFACE;
-    if (!eglMakeCurrent(static_cast<EGLDisplay>(display_), surface, surface,
-                        static_cast<EGLContext>(context_)))
-        throw std::runtime_error("eglMakeCurrent failed");
 }
 
 std::string OffscreenContext::renderer() const {

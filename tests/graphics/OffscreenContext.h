@@ -4,9 +4,12 @@
 // immediate mode works, drawing into a pbuffer or, where none is offered, a framebuffer
 // object. Pixels are read back top row first.
 #include <cstdint>
+#include <memory>
 #include <stdexcept>
 #include <string>
 #include <vector>
+
+#include "graphics/OffscreenGL.h"
 
 struct Rgba {
     std::uint8_t r = 0, g = 0, b = 0, a = 0;
@@ -43,7 +46,6 @@ class OffscreenContext {
 public:
     // Throws std::runtime_error when no context can be made.
     OffscreenContext(int width, int height);
-    ~OffscreenContext();
     OffscreenContext(const OffscreenContext&) = delete;
     OffscreenContext& operator=(const OffscreenContext&) = delete;
 
@@ -51,11 +53,11 @@ public:
     // context they first drew in, so all text tests must share one.
     static OffscreenContext& shared();
 
-    void makeCurrent();
+    void makeCurrent() { gl_->makeCurrent(); }
     int width() const { return width_; }
     int height() const { return height_; }
     // True when rendering goes to a framebuffer object rather than a pbuffer.
-    bool usesFramebufferObject() const { return fbo_ != 0; }
+    bool usesFramebufferObject() const { return gl_->usesFramebufferObject(); }
     std::string renderer() const;
 
     // Viewport and scissor over the whole surface, an orthographic projection in pixels
@@ -68,10 +70,5 @@ public:
 private:
     int width_;
     int height_;
-    void* display_ = nullptr;
-    void* context_ = nullptr;
-    void* surface_ = nullptr;
-    unsigned fbo_ = 0;
-    unsigned colorBuffer_ = 0;
-    unsigned depthBuffer_ = 0;
+    std::unique_ptr<OffscreenGL> gl_;
 };
