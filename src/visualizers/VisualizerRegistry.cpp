@@ -1,11 +1,21 @@
 #include "visualizers/VisualizerRegistry.h"
 
-#include "visualizers/UMLModelVisualizerStandard.h"
+#include "visualizers/MetricsVisualizer.h"
 
 VisualizerRegistry makeVisualizerRegistry() {
     VisualizerRegistry registry;
     registry["Standard UML"] = std::make_unique<UMLModelVisualizerStandard>(false, false);
+    registry["Simple Metrics"] = std::make_unique<MetricsVisualizerSimple>(false, false);
+    registry["Unified Element Size"] = std::make_unique<MetricsVisualizerUnifiedSize>(false, false);
+    registry["Unified Metrics Size"] =
+        std::make_unique<MetricsVisualizerUnifiedMetricsSize>(false, false);
     return registry;
+}
+
+void setRegistryMetrics(const VisualizerRegistry& registry, MetricCollection* metrics) {
+    for (const auto& entry : registry)
+        if (auto* m = dynamic_cast<MetricsVisualizer*>(entry.second.get()))
+            m->metrics = metrics;
 }
 
 UMLModelVisualizer* defaultVisualizer(const VisualizerRegistry& registry) {

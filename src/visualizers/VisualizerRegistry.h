@@ -12,6 +12,10 @@ using VisualizerRegistry = std::map<std::string, std::unique_ptr<UMLModelVisuali
 // One instance of every visualizer kind the program has.
 VisualizerRegistry makeVisualizerRegistry();
 
+class MetricCollection;
+// Hands the current metrics (or null) to every metric visualizer of the registry.
+void setRegistryMetrics(const VisualizerRegistry& registry, MetricCollection* metrics);
+
 // The visualizer a new view is given: "Simple Metrics" where it exists, else "Standard UML".
 UMLModelVisualizer* defaultVisualizer(const VisualizerRegistry& registry);
 
