@@ -167,10 +167,12 @@ const Picture pictures[] = {
     {"zoom-reset",
      [](Sketch& s) {
          magnifier(s);
-         s.line(3, 3, 3, 8, ink, 1.2);
-         s.cells(5, 4, 1.2, 1.2, ink);
-         s.cells(5, 7, 1.2, 1.2, ink);
-         s.line(8, 3, 8, 8, ink, 1.2);
+         for (double x : {3.0, 7.5}) {
+             s.shape({{x - 1, 3.5}, {x, 2.5}, {x, 8.5}}, none, ink, false);
+             s.line(x, 2.5, x, 8.5, ink, 1.3);
+         }
+         s.cells(5, 4, 1, 1, ink);
+         s.cells(5, 7, 1, 1, ink);
      }},
     {"zoom-in",
      [](Sketch& s) {

@@ -277,9 +277,9 @@ void window(Sketch& s) {
 }
 
 void operation(Sketch& s) {
-    s.oval(1, 3, 14, 10, green);
-    s.arc(8.5, 7.5, 4.5, 130, 230, paper, 1.3);
-    s.arc(6.5, 7.5, 4.5, -50, 50, paper, 1.3);
+    s.roundBox(0, 3, 16, 10, 3.5, green);
+    s.arc(9, 7.5, 5, 145, 215, paper, 1.4);
+    s.arc(6, 7.5, 5, -35, 35, paper, 1.4);
 }
 
 void attribute(Sketch& s) {
