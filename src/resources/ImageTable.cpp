@@ -104,8 +104,8 @@ void tick(Sketch& s, double x, double y, double size, const wxColour& colour) {
     s.line(x + 3 * u, y + 7 * u, x + 8 * u, y, colour, 1.8);
 }
 
-// The table. The order is fixed: other parts of the program and stored settings refer to
-// the pictures by number.
+// The table. The order is fixed: an image's number is its place here, and the tree's image
+// list and the frame icon go by number.
 const Picture pictures[] = {
     // Commands of the toolbar, the control strip and the menus.
     {"open-model",
