@@ -1,8 +1,8 @@
 #include "gui/MainFrame.h"
 
-#include <wx/artprov.h>
 #include <wx/checkbox.h>
 #include <wx/choice.h>
+#include <wx/icon.h>
 #include <wx/menu.h>
 #include <wx/panel.h>
 #include <wx/sizer.h>
@@ -21,6 +21,7 @@
 #include "gui/Ids.h"
 #include "gui/UMLModelTree.h"
 #include "metrics/MetricsReader.h"
+#include "resources/ImageTable.h"
 #include "xmi/XMIParser.h"
 #include "xmi/XMIReader.h"
 
@@ -43,7 +44,9 @@ wxBEGIN_EVENT_TABLE(mainFrame, wxFrame) EVT_MENU(ID_MENU_OPEN_MODEL, mainFrame::
     buildContents();
     buildMenuBar();
     buildToolBar();
-    SetIcon(wxArtProvider::GetIcon(wxART_EXECUTABLE_FILE, wxART_FRAME_ICON, wxSize(32, 32)));
+    wxIcon icon;
+    icon.CopyFromBitmap(wxBitmap(imageTable::drawImage(imageTable::programImage, 32)));
+    SetIcon(icon);
 }
 
 mainFrame::~mainFrame() {
@@ -52,13 +55,10 @@ mainFrame::~mainFrame() {
 }
 
 namespace {
-wxBitmap toolBitmap(const wxArtID& id, int size) {
-    return wxArtProvider::GetBitmap(id, wxART_TOOLBAR, wxSize(size, size));
-}
-
-wxBitmapButton* stripButton(wxWindow* parent, wxWindowID id, const wxArtID& art,
+wxBitmapButton* stripButton(wxWindow* parent, wxWindowID id, const char* picture,
                             const wxString& tip) {
-    auto* button = new wxBitmapButton(parent, id, toolBitmap(art, 16));
+    auto* button =
+        new wxBitmapButton(parent, id, imageTable::bitmap(picture, imageTable::buttonImageSize));
     button->SetToolTip(tip);
     return button;
 }
@@ -82,13 +82,13 @@ void mainFrame::buildContents() {
 
     auto* viewGroup = new wxStaticBoxSizer(wxHORIZONTAL, right, "View control");
     wxWindow* viewBox = viewGroup->GetStaticBox();
-    viewGroup->Add(stripButton(viewBox, ID_ZOOM_FIT, wxART_FULL_SCREEN, "Zoom to fit diagram"));
-    viewGroup->Add(stripButton(viewBox, ID_ZOOM_RESET, wxART_UNDO, "Reset zoom factor"));
-    viewGroup->Add(stripButton(viewBox, ID_ZOOM_IN, wxART_PLUS, "Zoom in"));
-    viewGroup->Add(stripButton(viewBox, ID_ZOOM_OUT, wxART_MINUS, "Zoom out"));
+    viewGroup->Add(stripButton(viewBox, ID_ZOOM_FIT, "zoom-fit", "Zoom to fit diagram"));
+    viewGroup->Add(stripButton(viewBox, ID_ZOOM_RESET, "zoom-reset", "Reset zoom factor"));
+    viewGroup->Add(stripButton(viewBox, ID_ZOOM_IN, "zoom-in", "Zoom in"));
+    viewGroup->Add(stripButton(viewBox, ID_ZOOM_OUT, "zoom-out", "Zoom out"));
     viewGroup->Add(
-        stripButton(viewBox, ID_RESET_CAMERA, wxART_GO_HOME, "Reset camera orientation"));
-    viewGroup->Add(stripButton(viewBox, ID_REFRESH, wxART_REDO, "Refresh display"));
+        stripButton(viewBox, ID_RESET_CAMERA, "camera-reset", "Reset camera orientation"));
+    viewGroup->Add(stripButton(viewBox, ID_REFRESH, "refresh", "Refresh display"));
     viewGroup->Add(new wxCheckBox(viewBox, ID_PERSPECTIVE, "Perspective"), 0,
                    wxALIGN_CENTER_VERTICAL | wxLEFT, 4);
     viewGroup->Add(new wxCheckBox(viewBox, ID_STEREO, "Stereo"), 0,
@@ -101,16 +101,16 @@ void mainFrame::buildContents() {
         new wxChoice(visualizerBox, ID_VISUALIZER_CHOICE, wxDefaultPosition, wxSize(100, -1)), 0,
         wxALIGN_CENTER_VERTICAL);
     visualizerGroup->Add(
-        stripButton(visualizerBox, ID_VISUALIZER_OPTIONS, wxART_HELP_SETTINGS, "Options"));
+        stripButton(visualizerBox, ID_VISUALIZER_OPTIONS, "visualizer-options", "Options"));
     strip->Add(visualizerGroup, 0, wxALL, 2);
 
     auto* windowGroup = new wxStaticBoxSizer(wxHORIZONTAL, right, "Window Management");
     wxWindow* windowBox = windowGroup->GetStaticBox();
-    windowGroup->Add(stripButton(windowBox, ID_SPLIT_VERTICAL, wxART_GO_FORWARD,
+    windowGroup->Add(stripButton(windowBox, ID_SPLIT_VERTICAL, "split-vertical",
                                  "Vertically split active window"));
-    windowGroup->Add(stripButton(windowBox, ID_SPLIT_HORIZONTAL, wxART_GO_DOWN,
+    windowGroup->Add(stripButton(windowBox, ID_SPLIT_HORIZONTAL, "split-horizontal",
                                  "Horizontally split active window"));
-    windowGroup->Add(stripButton(windowBox, ID_DELETE_VIEW, wxART_DELETE, "Delete active window"));
+    windowGroup->Add(stripButton(windowBox, ID_DELETE_VIEW, "delete-view", "Delete active window"));
     strip->Add(windowGroup, 0, wxALL, 2);
 
     auto* opacityGroup = new wxStaticBoxSizer(wxVERTICAL, right, "Tranparency");
@@ -129,6 +129,8 @@ void mainFrame::buildContents() {
     column->Add(strip, 0, wxEXPAND);
     canvas = new Canvas(right, ID_CANVAS);
     column->Add(canvas, 1, wxEXPAND);
+    // The active view takes the chosen diagram once the views can show one.
+    modelTree->setDiagramChooser([this](UMLDiagram*) { canvas->Refresh(false); });
     right->SetSizer(column);
 
     mainSplitter->SplitVertically(leftSplitter, right);
@@ -161,20 +163,21 @@ void mainFrame::buildToolBar() {
         int id;
         const char* tooltip;
         const char* label;
-        wxArtID art;
+        const char* picture;
     };
     const Tool tools[] = {
-        {ID_TOOL_OPEN_MODEL, "Load UML model", "Load a UML model from an XMI file",
-         wxART_FILE_OPEN},
-        {ID_TOOL_OPEN_METRICS, "Load metrics file", "Load metrics file", wxART_REPORT_VIEW},
-        {ID_TOOL_LOAD_CONFIG, "Load configuration settings", "Load configuration", wxART_GO_DIR_UP},
-        {ID_TOOL_SAVE_CONFIG, "Save configuration settings", "Save configuration", wxART_FILE_SAVE},
-        {ID_TOOL_EXPORT, "Save to image", "Save current view as image", wxART_FILE_SAVE_AS},
-        {ID_TOOL_OPTIONS, "Options", "Change global application options", wxART_HELP_SETTINGS},
-        {ID_TOOL_GLOBAL_METRICS, "Show global metrics overview", "Global metrics", wxART_LIST_VIEW},
+        {ID_TOOL_OPEN_MODEL, "Load UML model", "Load a UML model from an XMI file", "open-model"},
+        {ID_TOOL_OPEN_METRICS, "Load metrics file", "Load metrics file", "open-metrics"},
+        {ID_TOOL_LOAD_CONFIG, "Load configuration settings", "Load configuration", "load-config"},
+        {ID_TOOL_SAVE_CONFIG, "Save configuration settings", "Save configuration", "save-config"},
+        {ID_TOOL_EXPORT, "Save to image", "Save current view as image", "export-image"},
+        {ID_TOOL_OPTIONS, "Options", "Change global application options", "global-options"},
+        {ID_TOOL_GLOBAL_METRICS, "Show global metrics overview", "Global metrics",
+         "global-metrics"},
     };
     for (const Tool& tool : tools)
-        toolBar->AddTool(tool.id, tool.label, toolBitmap(tool.art, 24), tool.tooltip);
+        toolBar->AddTool(tool.id, tool.label,
+                         imageTable::bitmap(tool.picture, imageTable::toolImageSize), tool.tooltip);
     toolBar->Realize();
     toolBar->EnableTool(ID_TOOL_OPEN_METRICS, false);
 }

@@ -123,6 +123,8 @@ TEST_F(MainFrameTest, ModelOptionLoadsTheModelIntoTheTree) {
     wxTreeItemId modelItem = tree->GetFirstChild(root, cookie);
     ASSERT_TRUE(modelItem.IsOk());
     EXPECT_EQ(tree->GetItemText(modelItem), "Shop");
+    EXPECT_EQ(tree->GetChildrenCount(modelItem, false), 0u) << "filled when first expanded";
+    tree->Expand(modelItem);
     EXPECT_EQ(tree->GetChildrenCount(modelItem, false), 1u);
 }
 
