@@ -307,19 +307,20 @@ TEST_F(RelationDrawingTest, ThreeEndsMeetAtTheAverageOfTheirAttachmentPoints) {
     end(association, a);
     end(association, b);
     end(association, c);
-    // The association's own centre (160, 150.5) only steers where the ends attach: at
-    // (80, 150.5), (240, 150.5) and (160, 61), whose average is (160, 120.67).
-    show(association, {150, 140, 170, 161});
-    show(a, {40, 130, 80, 171});
-    show(b, {240, 130, 280, 171});
-    show(c, {140, 20, 180, 61});
+    // The association's own centre (160.5, 150.5) only steers where the ends attach: at
+    // (80.5, 150.5), (240.5, 150.5) and (160.5, 61), whose average is (160.5, 120.67). The
+    // half units keep the vertical line on pixel centres.
+    show(association, {150.5f, 140, 170.5f, 161});
+    show(a, {40.5f, 130, 80.5f, 171});
+    show(b, {240.5f, 130, 280.5f, 171});
+    show(c, {140.5f, 20, 180.5f, 61});
     draw();
 
     RgbaImage image = read();
-    const Point hub(160.0f, (150.5f + 150.5f + 61.0f) / 3.0f);
+    const Point hub(160.5f, (150.5f + 150.5f + 61.0f) / 3.0f);
     EXPECT_TRUE(darkNear(image, 160, 120));
     EXPECT_TRUE(lightAround(image, 160, 150)) << "the lines do not meet at the own centre";
-    const Point attachments[] = {Point(80, 150.5f), Point(240, 150.5f), Point(160, 61)};
+    const Point attachments[] = {Point(80.5f, 150.5f), Point(240.5f, 150.5f), Point(160.5f, 61)};
     for (const Point& p : attachments) {
         for (float t : {0.25f, 0.5f, 0.75f}) {
             const int x = static_cast<int>(hub.x + t * (p.x - hub.x));
@@ -386,7 +387,8 @@ TEST_F(RelationDrawingTest, ErrorMarks) {
         draw();
 
         // 136/255 of the mark's colour over white.
-        const Rgba& p = read().atGL(120, 120);
+        const RgbaImage image = read();
+        const Rgba& p = image.atGL(120, 120);
         switch (c.mark) {
         case Green:
             EXPECT_GT(p.g, 250);
@@ -423,7 +425,8 @@ TEST_F(RelationDrawingTest, SelectedRelationsAreBandedInTheSelectColour) {
             draw();
 
             // Four units above the line, within the band of half width 6.
-            const Rgba& p = read().atGL(130, 124);
+            const RgbaImage image = read();
+            const Rgba& p = image.atGL(130, 124);
             if (selected) {
                 EXPECT_GT(p.b, p.r + 40);
             } else {
@@ -449,9 +452,9 @@ TEST_F(RelationDrawingTest, DegenerateGeometryDrawsNothing) {
                              std::to_string(box.left) + ", " + std::to_string(box.top) + ", " +
                              std::to_string(box.right) + ", " + std::to_string(box.bottom));
                 diagram_.element.clear();
-                auto& a = make<UMLClassifierRole>("a");
-                auto& b = make<UMLClassifierRole>("b");
-                UMLModelElement& shownRelation = relation(kind, &a, toItself ? &a : &b);
+                UMLModelElement& a = make<UMLClassifierRole>("a");
+                UMLModelElement& b = toItself ? a : make<UMLClassifierRole>("b");
+                UMLModelElement& shownRelation = relation(kind, &a, &b);
                 if (auto* association = dynamic_cast<UMLAssociation*>(&shownRelation)) {
                     UMLAssociationEnd& first = *association->connection[0];
                     first.aggregation = "composite";
