@@ -48,18 +48,35 @@ protected:
     // Fills the body drawn by fill() marking the stencil, then the shadow outside it.
     void drawMaskedShadow(const std::function<void(const Color&)>& fill, const Color& body) const;
 
-    // Relation helpers.
+    // Relation helpers. Directions are unit vectors along the path, pointing at the tip.
+
+    // Finds where an end of a relation is drawn in the current diagram; false when it is not
+    // shown there, or only at a box without finite coordinates.
+    bool findEndGeometry(const UMLModelElement* end, UMLGeometry& box) const;
+    // The translucent box over the relation's own geometry: green when the model relation
+    // lacks an end, red when an end is not shown in this diagram.
     void drawErrorMark(bool endMissing) const;
+    // The name at the middle of a straight segment, along it and never upside down.
     void drawRelationName(const std::string& name, const Point& from, const Point& to) const;
+    // The name of a curved relation, centred on its via point.
+    void drawCurvedRelationName(const std::string& name, const Point& at) const;
     void drawStraightHighlight(const Point& p, const Point& q) const;
     void drawCurvedHighlight(const spline& curve) const;
-    void drawOpenArrow(const Point& tip, const Point& direction, const Color& color) const;
-    // Returns the point where the path meets the triangle's base.
-    Point drawClosedArrow(const Point& tip, const Point& direction) const;
+    void drawOpenArrow(const Point& tip, const Point& direction) const;
+    // A triangle head filled in fill. base receives the point where the straight path from
+    // start meets the head's base; false when start lies within the head, so that no line is
+    // left to draw.
+    bool drawClosedArrow(const Point& start, const Point& tip, const Point& direction,
+                         const Color& fill, Point& base) const;
     // Returns the diamond's far corner, where the path ends.
     Point drawDiamond(const Point& tip, const Point& direction, bool composite) const;
-    void drawStraightRelation(UMLModelElement* relation, UMLModelElement* from, UMLModelElement* to,
-                              bool dashed);
+    // Generalizations (solid line, hollow triangle at to) and dependencies (dashed line, open
+    // arrow at to). A null end is a missing end.
+    void drawStraightRelation(const UMLModelElement* relation, const UMLModelElement* from,
+                              const UMLModelElement* to, bool dependency);
+    void drawSelfMessage(const UMLModelElement* message, const Point& lifeline);
+    void drawMessageBetween(const UMLModelElement* message, const Point& sender,
+                            const Point& receiver);
 };
 
 // The concave outline of an actor's body, arms and legs inside the box.
