@@ -3,10 +3,12 @@
 #include <cstring>
 
 #include <GL/gl.h>
+#include <wx/cursor.h>
 #include <wx/dcclient.h>
 #include <wx/image.h>
 #include <wx/log.h>
 #include <wx/msgdlg.h>
+#include <wx/utils.h>
 
 #include "common/Exception.h"
 #include "common/Log.h"
@@ -30,6 +32,8 @@ wxBEGIN_EVENT_TABLE(Canvas, wxGLCanvas)
     EVT_SIZE(Canvas::onSize)
     EVT_ERASE_BACKGROUND(Canvas::onEraseBackground)
     EVT_ENTER_WINDOW(Canvas::onEnterWindow)
+    EVT_LEAVE_WINDOW(Canvas::onLeaveWindow)
+    EVT_MOUSE_EVENTS(Canvas::onMouse)
 wxEND_EVENT_TABLE()
     // clang-format on
 
@@ -54,14 +58,17 @@ Canvas::Canvas(wxWindow* parent, wxWindowID id, int depthBits)
     : wxGLCanvas(parent, id, pixelFormat(depthBits).data(), wxDefaultPosition, wxDefaultSize, 0,
                  "GLCanvas"),
       depthBits_(depthBits), context_(std::make_unique<wxGLContext>(this)),
-      views_(GetClientSize().GetWidth(), GetClientSize().GetHeight()) {
+      views_(GetClientSize().GetWidth(), GetClientSize().GetHeight(), this) {
     makeCurrent();
     std::string file = findFontFile();
     // Without any font the message names the file the program looks for first.
     registerFont(file.empty() ? "arial.ttf" : file);
 }
 
-Canvas::~Canvas() = default;
+Canvas::~Canvas() {
+    // The views delete their display lists in this context.
+    makeCurrent();
+}
 
 bool Canvas::registerFont(const std::string& file) {
     try {
@@ -97,6 +104,7 @@ bool Canvas::makeCurrent() {
 
 void Canvas::renderScene() {
     views_.renderAll();
+    views_.drawSeparators();
 }
 
 void Canvas::redraw() {
@@ -104,6 +112,97 @@ void Canvas::redraw() {
         return;
     renderScene();
     SwapBuffers();
+}
+
+void Canvas::swapBuffers() {
+    SwapBuffers();
+}
+
+void Canvas::requestRepaint() {
+    Refresh(false);
+}
+
+void Canvas::setCursor(CanvasCursor cursor) {
+    switch (cursor) {
+    case CanvasCursor::ResizeUpDown:
+        SetCursor(wxCursor(wxCURSOR_SIZENS));
+        break;
+    case CanvasCursor::ResizeLeftRight:
+        SetCursor(wxCursor(wxCURSOR_SIZEWE));
+        break;
+    case CanvasCursor::Default:
+        SetCursor(wxNullCursor);
+        break;
+    }
+}
+
+void Canvas::activeViewChanged() {
+    if (activeViewChanged_)
+        activeViewChanged_();
+}
+
+void Canvas::setActiveViewChangedHandler(std::function<void()> handler) {
+    activeViewChanged_ = std::move(handler);
+}
+
+MouseEvent Canvas::translate(const wxMouseEvent& event) const {
+    MouseEvent out;
+    const wxEventType type = event.GetEventType();
+    using Kind = MouseEvent::Kind;
+    if (type == wxEVT_LEFT_DOWN)
+        out.kind = Kind::LeftDown;
+    else if (type == wxEVT_LEFT_UP)
+        out.kind = Kind::LeftUp;
+    else if (type == wxEVT_LEFT_DCLICK)
+        out.kind = Kind::LeftDClick;
+    else if (type == wxEVT_MIDDLE_DOWN)
+        out.kind = Kind::MiddleDown;
+    else if (type == wxEVT_MIDDLE_UP)
+        out.kind = Kind::MiddleUp;
+    else if (type == wxEVT_MIDDLE_DCLICK)
+        out.kind = Kind::MiddleDClick;
+    else if (type == wxEVT_RIGHT_DOWN)
+        out.kind = Kind::RightDown;
+    else if (type == wxEVT_RIGHT_UP)
+        out.kind = Kind::RightUp;
+    else if (type == wxEVT_RIGHT_DCLICK)
+        out.kind = Kind::RightDClick;
+    else if (type == wxEVT_ENTER_WINDOW)
+        out.kind = Kind::Enter;
+    else if (type == wxEVT_LEAVE_WINDOW)
+        out.kind = Kind::Leave;
+    else if (type == wxEVT_MOUSEWHEEL)
+        out.kind = Kind::Wheel;
+    else
+        out.kind = Kind::Motion;
+    wxPoint position = event.GetPosition();
+    if (out.kind == Kind::Wheel)
+        position = ScreenToClient(wxGetMousePosition());
+    out.x = position.x;
+    out.y = position.y;
+    out.leftIsDown = event.LeftIsDown();
+    out.middleIsDown = event.MiddleIsDown();
+    out.rightIsDown = event.RightIsDown();
+    out.control = event.ControlDown();
+    out.alt = event.AltDown();
+    out.shift = event.ShiftDown();
+    out.wheelRotation = out.kind == Kind::Wheel ? event.GetWheelRotation() : 0;
+    return out;
+}
+
+void Canvas::onMouse(wxMouseEvent& event) {
+    // The views draw at once while the pointer moves.
+    makeCurrent();
+    views_.onMouse(translate(event));
+    event.Skip();
+}
+
+void Canvas::onLeaveWindow(wxMouseEvent& /*event*/) {
+    CanvasWindow* view = views_.activeView();
+    if (view && view->hoverBox && makeCurrent()) {
+        view->hoverBox.reset();
+        views_.renderView(view, false);
+    }
 }
 
 void Canvas::onPaint(wxPaintEvent& /*event*/) {
@@ -115,7 +214,7 @@ void Canvas::onSize(wxSizeEvent& event) {
     event.Skip();
     makeCurrent();
     wxSize size = GetClientSize();
-    views_.layoutWindows(size.GetWidth(), size.GetHeight());
+    views_.resize(size.GetWidth(), size.GetHeight());
 }
 
 void Canvas::onEraseBackground(wxEraseEvent& /*event*/) {

@@ -1,7 +1,8 @@
 #pragma once
 // The OpenGL window of the main frame. A thin shell: it owns the OpenGL context, sets the
-// fixed OpenGL state once, registers the text font and hands painting and resizing to the
-// views (CanvasViews), and exports what it shows as an image file.
+// fixed OpenGL state once, registers the text font, hands painting, resizing and the mouse
+// to the views (CanvasViews), sets the cursors they ask for, and exports what it shows as
+// an image file.
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -12,7 +13,7 @@
 
 #include "graphics/CanvasViews.h"
 
-class Canvas : public wxGLCanvas {
+class Canvas : public wxGLCanvas, public CanvasHost {
 public:
     Canvas(wxWindow* parent, wxWindowID id);
     ~Canvas() override;
@@ -26,11 +27,24 @@ public:
 
     // Makes the canvas's context current; false while the window cannot take it (not yet
     // shown). The fixed OpenGL state is set the first time this succeeds.
-    bool makeCurrent();
+    bool makeCurrent() override;
     // Renders every view and shows the result.
     void redraw();
     // Renders every view into the back buffer without showing it.
     void renderScene();
+
+    // What the views ask of the window.
+    void swapBuffers() override;
+    void requestRepaint() override;
+    void setCursor(CanvasCursor cursor) override;
+    void activeViewChanged() override;
+    // Called when the active view changes or views are split or deleted, so that the
+    // controls showing the active view's state follow it.
+    void setActiveViewChangedHandler(std::function<void()> handler);
+
+    // The toolkit's mouse event as the views see it. The wheel carries no position of its
+    // own, so the pointer's current position is taken.
+    MouseEvent translate(const wxMouseEvent& event) const;
 
     CanvasViews& views() { return views_; }
     CanvasWindow* activeView() const { return views_.activeView(); }
@@ -56,10 +70,13 @@ private:
     void onSize(wxSizeEvent& event);
     void onEraseBackground(wxEraseEvent& event);
     void onEnterWindow(wxMouseEvent& event);
+    void onLeaveWindow(wxMouseEvent& event);
+    void onMouse(wxMouseEvent& event);
 
     int depthBits_;
     std::unique_ptr<wxGLContext> context_;
     bool glStateSet_ = false;
+    std::function<void()> activeViewChanged_;
     CanvasViews views_;
 
     wxDECLARE_EVENT_TABLE();

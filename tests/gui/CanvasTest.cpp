@@ -112,11 +112,47 @@ TEST_F(CanvasTest, ExportsTheEmptyWhiteViewAsPngAndJpeg) {
         ASSERT_TRUE(image.LoadFile(file.path())) << format.name;
         ASSERT_EQ(image.GetWidth(), 200);
         ASSERT_EQ(image.GetHeight(), 150);
-        for (auto [x, y] : {std::pair{0, 0}, std::pair{199, 0}, std::pair{100, 75},
-                            std::pair{0, 149}, std::pair{199, 149}})
+        for (auto [x, y] : {std::pair{5, 5}, std::pair{194, 5}, std::pair{100, 75},
+                            std::pair{5, 144}, std::pair{194, 144}})
             expectColour(image, x, y, 255, 255, 255, format.tolerance);
+        // The active view's frame, translucent red over white, as the canvas shows it.
+        for (auto [x, y] : {std::pair{0, 0}, std::pair{199, 149}, std::pair{100, 1}})
+            expectColour(image, x, y, 255, 119, 119, format.tolerance + 3);
     }
     EXPECT_TRUE(messages.messages.empty());
+}
+
+TEST_F(CanvasTest, MouseEventsReachTheViewsAsTheToolkitDescribesThem) {
+    wxMouseEvent wheel(wxEVT_MOUSEWHEEL);
+    wheel.m_wheelRotation = -240;
+    wheel.SetControlDown(true);
+    wheel.SetShiftDown(true);
+    MouseEvent translated = canvas_->translate(wheel);
+    EXPECT_EQ(translated.kind, MouseEvent::Kind::Wheel);
+    EXPECT_EQ(translated.wheelRotation, -240);
+    EXPECT_TRUE(translated.control && translated.shift && !translated.alt);
+
+    wxMouseEvent drag(wxEVT_MOTION);
+    drag.SetPosition({12, 34});
+    drag.SetMiddleDown(true);
+    drag.SetAltDown(true);
+    translated = canvas_->translate(drag);
+    EXPECT_EQ(translated.kind, MouseEvent::Kind::Motion);
+    EXPECT_EQ(translated.x, 12);
+    EXPECT_EQ(translated.y, 34);
+    EXPECT_TRUE(translated.middleIsDown && !translated.leftIsDown && translated.alt);
+
+    // A release over the other view of a split makes it active and tells the frame.
+    int changes = 0;
+    canvas_->setActiveViewChangedHandler([&changes] { ++changes; });
+    canvas_->views().splitActiveWindow(false);
+    CanvasWindow* right = canvas_->views().views()[1];
+    wxMouseEvent release(wxEVT_LEFT_UP);
+    release.SetPosition({150, 75});
+    release.SetEventObject(canvas_);
+    canvas_->ProcessWindowEvent(release);
+    EXPECT_EQ(canvas_->activeView(), right);
+    EXPECT_EQ(changes, 2);
 }
 
 TEST(CanvasImage, ImageFilesKeepTheTopRowFirst) {
