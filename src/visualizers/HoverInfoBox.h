@@ -10,13 +10,15 @@
 
 class HoverInfoBox {
 public:
+    HoverInfoBox() = default;
     HoverInfoBox(float px, float py, float room) : x(px), y(py), maxHeight(room) {}
     virtual ~HoverInfoBox() = default;
+    // Draws the box in the view's pixel coordinates (origin bottom-left, y up).
     virtual void draw() = 0;
 
-    float x; // upper-left corner, view pixels
-    float y;
-    float maxHeight; // room below the anchor
+    float x = 0.0f; // upper-left corner of the box
+    float y = 0.0f;
+    float maxHeight = 0.0f; // room below the anchor
 };
 
 class MetricHoverInfoBox : public HoverInfoBox, public MetricVisitor {
