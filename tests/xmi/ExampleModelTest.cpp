@@ -73,6 +73,12 @@ TEST_F(ExampleModelTest, ClassDiagramRelationsAreComplete) {
     ASSERT_TRUE(children->multiplicity && children->multiplicity->range);
     EXPECT_EQ(children->multiplicity->range->upper, -1);
 
+    auto* ternary = find<UMLAssociation>("as.Delivery");
+    ASSERT_TRUE(ternary);
+    ASSERT_EQ(ternary->connection.size(), 3u);
+    for (UMLAssociationEnd* end : ternary->connection)
+        EXPECT_TRUE(end && end->type) << "every end of the three-way association has its class";
+
     auto* generalization = find<UMLGeneralization>("gen.Digital");
     ASSERT_TRUE(generalization);
     EXPECT_EQ(generalization->parent, find<UMLClass>("cls.Product"));
