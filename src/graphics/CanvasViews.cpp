@@ -216,6 +216,11 @@ void CanvasViews::forgetModel() {
     pointer.cycle = ClickCycle();
 }
 
+void CanvasViews::clearHovers() {
+    for (CanvasWindow* view : views())
+        view->clearHover();
+}
+
 void CanvasViews::writeLayout(std::ostream& out) const {
     writeNode(root_, out);
 }

@@ -76,6 +76,9 @@ public:
     // Leaves no pointer into the model: every view's diagram, hover box and hover hits, the
     // selection list and the click cycling go. Called before a model is closed or replaced.
     void forgetModel();
+    // Drops every view's hover box and hover hits, which point at metric records and
+    // elements; called before metrics go or come.
+    void clearHovers();
     // Makes the leaf and its view active.
     void activate(LayoutNode* leaf);
 

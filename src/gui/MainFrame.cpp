@@ -11,6 +11,7 @@
 #include <wx/statbox.h>
 #include <wx/stattext.h>
 #include <wx/toolbar.h>
+#include <wx/wrapsizer.h>
 
 #include "common/DataFiles.h"
 #include "common/Exception.h"
@@ -22,31 +23,60 @@
 #include "gui/UMLModelTree.h"
 #include "metrics/MetricsReader.h"
 #include "resources/ImageTable.h"
+#include "visualizers/MetricViews.h"
+#include "visualizers/MetricsVisualizer.h"
 #include "xmi/XMIParser.h"
 #include "xmi/XMIReader.h"
 
 mainFrame* theMainFrame = nullptr;
 
-wxBEGIN_EVENT_TABLE(mainFrame, wxFrame) EVT_MENU(ID_MENU_OPEN_MODEL, mainFrame::onFileCommand)
+// clang-format off
+wxBEGIN_EVENT_TABLE(mainFrame, wxFrame)
+    EVT_MENU(ID_MENU_OPEN_MODEL, mainFrame::onFileCommand)
     EVT_MENU(ID_MENU_OPEN_METRICS, mainFrame::onFileCommand)
-        EVT_MENU(ID_MENU_LOAD_CONFIG, mainFrame::onFileCommand)
-            EVT_MENU(ID_MENU_SAVE_CONFIG, mainFrame::onFileCommand)
-                EVT_MENU(ID_MENU_EXPORT, mainFrame::onFileCommand)
-                    EVT_MENU(ID_MENU_CLOSE_MODEL, mainFrame::onFileCommand)
-                        EVT_MENU(ID_MENU_EXIT, mainFrame::onFileCommand)
-                            EVT_MENU(ID_MENU_ABOUT, mainFrame::onAbout)
-                                EVT_MENU_RANGE(ID_TOOL_OPEN_MODEL, ID_TOOL_GLOBAL_METRICS,
-                                               mainFrame::onToolCommand) wxEND_EVENT_TABLE()
+    EVT_MENU(ID_MENU_LOAD_CONFIG, mainFrame::onFileCommand)
+    EVT_MENU(ID_MENU_SAVE_CONFIG, mainFrame::onFileCommand)
+    EVT_MENU(ID_MENU_EXPORT, mainFrame::onFileCommand)
+    EVT_MENU(ID_MENU_CLOSE_MODEL, mainFrame::onFileCommand)
+    EVT_MENU(ID_MENU_EXIT, mainFrame::onFileCommand)
+    EVT_MENU(ID_MENU_ABOUT, mainFrame::onAbout)
+    EVT_MENU_RANGE(ID_TOOL_OPEN_MODEL, ID_TOOL_GLOBAL_METRICS, mainFrame::onToolCommand)
+    EVT_BUTTON(ID_ZOOM_FIT, mainFrame::onViewCommand)
+    EVT_BUTTON(ID_ZOOM_RESET, mainFrame::onViewCommand)
+    EVT_BUTTON(ID_ZOOM_IN, mainFrame::onViewCommand)
+    EVT_BUTTON(ID_ZOOM_OUT, mainFrame::onViewCommand)
+    EVT_BUTTON(ID_RESET_CAMERA, mainFrame::onViewCommand)
+    EVT_BUTTON(ID_REFRESH, mainFrame::onViewCommand)
+    EVT_BUTTON(ID_VISUALIZER_OPTIONS, mainFrame::onViewCommand)
+    EVT_BUTTON(ID_SPLIT_VERTICAL, mainFrame::onViewCommand)
+    EVT_BUTTON(ID_SPLIT_HORIZONTAL, mainFrame::onViewCommand)
+    EVT_BUTTON(ID_DELETE_VIEW, mainFrame::onViewCommand)
+    EVT_CHECKBOX(ID_PERSPECTIVE, mainFrame::onViewCommand)
+    EVT_CHECKBOX(ID_STEREO, mainFrame::onViewCommand)
+    EVT_CHOICE(ID_VISUALIZER_CHOICE, mainFrame::onViewCommand)
+    EVT_COMMAND_SCROLL(ID_MODEL_SLIDER, mainFrame::onOpacitySlider)
+    EVT_COMMAND_SCROLL(ID_METRICS_SLIDER, mainFrame::onOpacitySlider)
+wxEND_EVENT_TABLE()
+    // clang-format on
 
-                                    mainFrame::mainFrame(const wxString& title, const wxPoint& pos,
-                                                         const wxSize& size)
-    : wxFrame(nullptr, wxID_ANY, title, pos, size, wxDEFAULT_FRAME_STYLE) {
+    mainFrame::mainFrame(const wxString& title, const wxPoint& pos, const wxSize& size)
+    : wxFrame(nullptr, wxID_ANY, title, pos, size, wxDEFAULT_FRAME_STYLE),
+      visualizers(makeVisualizerRegistry()), glyphs(makeGlyphRegistry()) {
     buildContents();
     buildMenuBar();
     buildToolBar();
     wxIcon icon;
     icon.CopyFromBitmap(wxBitmap(imageTable::drawImage(imageTable::programImage, 32)));
     SetIcon(icon);
+
+    auto* choice = static_cast<wxChoice*>(FindWindow(ID_VISUALIZER_CHOICE));
+    for (const auto& [name, instance] : visualizers)
+        choice->Append(name, static_cast<void*>(instance.get()));
+    CanvasViews& views = canvas->views();
+    installMetricViewHooks(views);
+    views.setVisualizer(defaultVisualizer(visualizers));
+    canvas->setActiveViewChangedHandler([this] { syncControlStrip(); });
+    syncControlStrip();
 }
 
 mainFrame::~mainFrame() {
@@ -78,7 +108,8 @@ void mainFrame::buildContents() {
 
     auto* right = new wxPanel(mainSplitter, wxID_ANY);
     auto* column = new wxBoxSizer(wxVERTICAL);
-    auto* strip = new wxBoxSizer(wxHORIZONTAL);
+    // The groups wrap to a second row when the frame is too narrow for all of them.
+    auto* strip = new wxWrapSizer(wxHORIZONTAL);
 
     auto* viewGroup = new wxStaticBoxSizer(wxHORIZONTAL, right, "View control");
     wxWindow* viewBox = viewGroup->GetStaticBox();
@@ -129,8 +160,11 @@ void mainFrame::buildContents() {
     column->Add(strip, 0, wxEXPAND);
     canvas = new Canvas(right, ID_CANVAS);
     column->Add(canvas, 1, wxEXPAND);
-    // The active view takes the chosen diagram once the views can show one.
-    modelTree->setDiagramChooser([this](UMLDiagram*) { canvas->Refresh(false); });
+    // Choosing in the tree shows that diagram (or none) in the active view.
+    modelTree->setDiagramChooser([this](UMLDiagram* diagram) {
+        canvas->views().setDiagram(diagram);
+        canvas->Refresh(false);
+    });
     right->SetSizer(column);
 
     mainSplitter->SplitVertically(leftSplitter, right);
@@ -220,13 +254,27 @@ void mainFrame::loadModel(const std::string& fileName) {
         loaded = reader.takeResult();
     }
     modelData = std::move(loaded);
-    selectionList = std::make_unique<std::vector<UMLModelElement*>>();
+    selectionList = std::make_unique<UMLSelectionList>();
+    canvas->views().setSelectionList(selectionList.get());
 
     wxTreeItemId root = modelTree->AddRoot("root node");
     modelTree->addElement(root, modelData->model);
-    for (UMLDiagram* diagram : modelData->diagrams)
-        modelTree->addDiagram(root, diagram);
+    wxTreeItemId firstShown;
+    for (UMLDiagram* diagram : modelData->diagrams) {
+        wxTreeItemId item = modelTree->addDiagram(root, diagram);
+        if (!firstShown.IsOk() && item.IsOk() && !diagram->element.empty())
+            firstShown = item;
+    }
     modelTree->Expand(root);
+    // A model opens on its first diagram with content, so there is something to see at once.
+    // At start-up the canvas gets its size only when the frame is laid out, so the diagram is
+    // chosen once the pending events have run.
+    if (firstShown.IsOk())
+        CallAfter([this, firstShown, generation = ++modelGeneration] {
+            if (generation == modelGeneration && modelData &&
+                !canvas->views().activeView()->diagram)
+                modelTree->SelectItem(firstShown);
+        });
 
     setMetricsCommandEnabled(true);
     tree.reset();
@@ -238,6 +286,8 @@ void mainFrame::loadModel(const std::string& fileName) {
 
 void mainFrame::unloadModel() {
     unloadMetrics();
+    // No view, hover box or click cycle may point into the model once it is gone.
+    canvas->views().forgetModel();
     modelTree->clear();
     modelData.reset();
     selectionList.reset();
@@ -248,8 +298,11 @@ void mainFrame::loadMetrics(const std::string& fileName) {
     // Metrics attach to the elements of a loaded model; without one there is nothing to do.
     if (!modelData)
         return;
+    canvas->views().clearHovers();
     try {
-        metrics.install(loadMetricsFile(fileName, *modelData));
+        MetricCollection* loaded = metrics.install(loadMetricsFile(fileName, *modelData));
+        assignDefaultGlyphs(*loaded, glyphs);
+        setRegistryMetrics(visualizers, loaded);
     } catch (const MetricsParseException& e) {
         showUserMessage(e.getMessage(), "Brennimore error",
                         MessageStyle::Ok | MessageStyle::Centre | MessageStyle::IconError |
@@ -263,6 +316,8 @@ void mainFrame::loadMetrics(const std::string& fileName) {
 }
 
 void mainFrame::unloadMetrics() {
+    canvas->views().clearHovers();
+    setRegistryMetrics(visualizers, nullptr);
     metrics.clear();
     if (wxWindow* slider = FindWindow(ID_METRICS_SLIDER))
         slider->Enable(false);
@@ -308,6 +363,80 @@ void mainFrame::onFileCommand(wxCommandEvent& event) {
     default:
         break;
     }
+}
+
+void mainFrame::syncControlStrip() {
+    CanvasViews& views = canvas->views();
+    CanvasWindow* view = views.activeView();
+    if (!view)
+        return;
+    auto* choice = static_cast<wxChoice*>(FindWindow(ID_VISUALIZER_CHOICE));
+    choice->SetStringSelection(visualizerName(visualizers, view->visualizer));
+    static_cast<wxCheckBox*>(FindWindow(ID_PERSPECTIVE))->SetValue(view->perspective);
+    static_cast<wxCheckBox*>(FindWindow(ID_STEREO))->SetValue(view->stereo);
+    FindWindow(ID_DELETE_VIEW)->Enable(!views.root().isLeaf());
+}
+
+void mainFrame::onViewCommand(wxCommandEvent& event) {
+    CanvasViews& views = canvas->views();
+    switch (event.GetId()) {
+    case ID_ZOOM_FIT:
+        views.zoomToFit();
+        break;
+    case ID_ZOOM_RESET:
+        views.resetZoom();
+        break;
+    case ID_ZOOM_IN:
+        views.zoomIn();
+        break;
+    case ID_ZOOM_OUT:
+        views.zoomOut();
+        break;
+    case ID_RESET_CAMERA:
+        views.resetCamera();
+        break;
+    case ID_PERSPECTIVE:
+        views.setPerspective(event.IsChecked());
+        break;
+    case ID_STEREO:
+        views.setStereo(event.IsChecked());
+        break;
+    case ID_VISUALIZER_CHOICE: {
+        auto* choice = static_cast<wxChoice*>(FindWindow(ID_VISUALIZER_CHOICE));
+        const int index = choice->GetSelection();
+        if (index != wxNOT_FOUND)
+            views.setVisualizer(static_cast<UMLModelVisualizer*>(choice->GetClientData(index)));
+        break;
+    }
+    case ID_SPLIT_VERTICAL:
+        views.splitActiveWindow(false);
+        break;
+    case ID_SPLIT_HORIZONTAL:
+        views.splitActiveWindow(true);
+        break;
+    case ID_DELETE_VIEW:
+        views.deleteActiveWindow();
+        break;
+    default:
+        break;
+    }
+    syncControlStrip();
+    canvas->Refresh(false);
+}
+
+void mainFrame::onOpacitySlider(wxScrollEvent& event) {
+    CanvasWindow* view = canvas->views().activeView();
+    if (!view || !view->visualizer)
+        return;
+    const float value = static_cast<float>(event.GetPosition()) / 255.0f;
+    if (event.GetId() == ID_MODEL_SLIDER) {
+        view->visualizer->opacity = value;
+    } else if (auto* m = dynamic_cast<MetricsVisualizer*>(view->visualizer)) {
+        m->inRangeOpacity = value;
+    } else {
+        return;
+    }
+    canvas->Refresh(false);
 }
 
 void mainFrame::onAbout(wxCommandEvent&) {

@@ -9,6 +9,9 @@
 
 #include "gui/FileChooser.h"
 #include "metrics/MetricCollection.h"
+#include "visualizers/MetricViz.h"
+#include "visualizers/UMLElementSelection.h"
+#include "visualizers/VisualizerRegistry.h"
 
 class wxSplitterWindow;
 class wxPanel;
@@ -34,12 +37,17 @@ public:
     void loadConfiguration(const std::string& fileName, bool showMessage);
 
     XMIResult* getModelData() const { return modelData.get(); }
-    std::vector<UMLModelElement*>* getSelectionList() const { return selectionList.get(); }
+    UMLSelectionList* getSelectionList() const { return selectionList.get(); }
     UMLModelTree* getModelTree() const { return modelTree; }
     Canvas* getCanvas() const { return canvas; }
     bool isMetricsCommandEnabled() const;
     // The current metrics, or null when none are loaded.
     MetricCollection* getMetricCollection() const { return metrics.current(); }
+
+    const VisualizerRegistry& getVisualizers() const { return visualizers; }
+    const GlyphRegistry& getGlyphs() const { return glyphs; }
+    // Brings the control strip in line with the active view.
+    void syncControlStrip();
 
     // Replaces the file dialogs (tests answer them); null restores the standard ones.
     void setFileChooser(FileChooser* chooser);
@@ -58,9 +66,15 @@ private:
     void onFileCommand(wxCommandEvent& event);
     void onAbout(wxCommandEvent& event);
     void onToolCommand(wxCommandEvent& event);
+    void onViewCommand(wxCommandEvent& event);
+    void onOpacitySlider(wxScrollEvent& event);
 
+    // The registries outlive every view that points at their instances.
+    VisualizerRegistry visualizers;
+    GlyphRegistry glyphs;
     std::unique_ptr<XMIResult> modelData;
-    std::unique_ptr<std::vector<UMLModelElement*>> selectionList;
+    unsigned modelGeneration = 0; // counts loads, so late work knows its model is still there
+    std::unique_ptr<UMLSelectionList> selectionList;
     // Every collection loaded for the current model: their records hang on its elements,
     // so they go together with the model.
     MetricCollectionHolder metrics;

@@ -36,9 +36,10 @@ inline void sendCommand(wxEvtHandler* target, int id) {
     target->ProcessEvent(event);
 }
 
-// Lets pending events (sizes, paints) run.
+// Lets pending events (sizes, paints, calls queued with CallAfter) run.
 inline void flushEvents() {
     for (int i = 0; i < 5 && wxTheApp->Pending(); ++i)
         wxTheApp->Dispatch();
+    wxTheApp->ProcessPendingEvents();
     wxTheApp->ProcessIdle();
 }
