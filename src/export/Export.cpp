@@ -282,7 +282,7 @@ MouseEvent pointerEvent(MouseEvent::Kind kind, const PixelPoint& at, bool leftDo
     return e;
 }
 
-void finish(Json& out, const MessageRecorder& recorder, int code) {
+void finish(Json& out, const MessageCollector& recorder, int code) {
     Json& messages = out["messages"];
     for (const ShownMessage& m : recorder.messages)
         messages.push_back({{"caption", m.caption}, {"text", m.text}});
@@ -309,7 +309,7 @@ int runExport(const ExportOptions& options, Json& out) {
     out["size"] = {size.width, size.height};
     out["views"] = Json::array();
 
-    MessageRecorder recorder;
+    MessageCollector recorder;
     XmlParserSession parserLibrary;
     LoadedModel loaded;
     loadModelFile(options.modelFile, loaded);

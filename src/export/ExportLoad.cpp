@@ -23,13 +23,13 @@ std::string besideMetricsFile(const std::string& modelFile) {
     return name != modelFile && isReadableRegularFile(name) ? name : std::string();
 }
 
-MessageRecorder::MessageRecorder() : previous_(installUserMessages(this)) {}
+MessageCollector::MessageCollector() : previous_(installUserMessages(this)) {}
 
-MessageRecorder::~MessageRecorder() {
+MessageCollector::~MessageCollector() {
     installUserMessages(previous_);
 }
 
-void MessageRecorder::showMessage(const std::string& text, const std::string& caption, int) {
+void MessageCollector::showMessage(const std::string& text, const std::string& caption, int) {
     messages.push_back({caption, text});
 }
 

@@ -25,12 +25,12 @@ struct ShownMessage {
 };
 
 // Collects the messages shown while it lives, then restores the previous sink.
-class MessageRecorder : public UserMessages {
+class MessageCollector : public UserMessages {
 public:
-    MessageRecorder();
-    ~MessageRecorder() override;
-    MessageRecorder(const MessageRecorder&) = delete;
-    MessageRecorder& operator=(const MessageRecorder&) = delete;
+    MessageCollector();
+    ~MessageCollector() override;
+    MessageCollector(const MessageCollector&) = delete;
+    MessageCollector& operator=(const MessageCollector&) = delete;
     void showMessage(const std::string& text, const std::string& caption, int style) override;
 
     std::vector<ShownMessage> messages;
