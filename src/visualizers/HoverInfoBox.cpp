@@ -58,15 +58,24 @@ void MetricHoverInfoBox::draw() {
 }
 
 void MetricHoverInfoBox::visit(IntMetric& m) {
-    drawBox(x, y,
-            {m.name, (boost::format("Value: %d") % m.value).str(),
-             (boost::format("Global min/max: %d / %d") % m.min % m.max).str()},
-            "HoverInfo.Int.FillColor", "HoverInfo.Int.OutlineColor");
+    drawBox(x, y, metricHoverLines(m), "HoverInfo.Int.FillColor", "HoverInfo.Int.OutlineColor");
 }
 
 void MetricHoverInfoBox::visit(BoolMetric& m) {
-    drawBox(x, y, {m.name, (boost::format("Value: %s") % (m.value ? "true" : "false")).str()},
-            "HoverInfo.Bool.FillColor", "HoverInfo.Bool.OutlineColor");
+    drawBox(x, y, metricHoverLines(m), "HoverInfo.Bool.FillColor", "HoverInfo.Bool.OutlineColor");
+}
+
+std::vector<std::string> MetricHoverInfoBox::lines() const {
+    return metric ? metricHoverLines(*metric) : std::vector<std::string>{};
+}
+
+std::vector<std::string> metricHoverLines(const ElementMetric& metric) {
+    if (auto* i = dynamic_cast<const IntMetric*>(&metric))
+        return {i->name, (boost::format("Value: %d") % i->value).str(),
+                (boost::format("Global min/max: %d / %d") % i->min % i->max).str()};
+    if (auto* b = dynamic_cast<const BoolMetric*>(&metric))
+        return {b->name, (boost::format("Value: %s") % (b->value ? "true" : "false")).str()};
+    return {metric.name};
 }
 
 void UMLModelElementHoverInfoBox::draw() {
@@ -97,10 +106,22 @@ std::vector<std::string> elementHoverLines(const UMLModelElement& element, float
 void UMLModelElementHoverInfoBox::visit(UMLModelElement* e) {
     if (!e)
         return;
-    const float sp = globalConfiguration.getFloat("HoverInfo.Spacing");
     const float f = globalConfiguration.getFloat("HoverInfo.FontSize");
     // The box is measured over every line, before the cut to the room below the anchor.
     const Extent full = measure(elementHoverLines(*e, 0.0f, 0.0f, 1e30f), f);
-    drawBox(x, y, elementHoverLines(*e, full.height, sp, maxHeight), full,
-            "HoverInfo.ModelElement.FillColor", "HoverInfo.ModelElement.OutlineColor");
+    drawBox(x, y, cutLines(*e, full.height), full, "HoverInfo.ModelElement.FillColor",
+            "HoverInfo.ModelElement.OutlineColor");
+}
+
+std::vector<std::string> UMLModelElementHoverInfoBox::cutLines(const UMLModelElement& e,
+                                                               float lineHeight) const {
+    return elementHoverLines(e, lineHeight, globalConfiguration.getFloat("HoverInfo.Spacing"),
+                             maxHeight);
+}
+
+std::vector<std::string> UMLModelElementHoverInfoBox::lines() const {
+    if (!element)
+        return {};
+    const float f = globalConfiguration.getFloat("HoverInfo.FontSize");
+    return cutLines(*element, measure(elementHoverLines(*element, 0.0f, 0.0f, 1e30f), f).height);
 }

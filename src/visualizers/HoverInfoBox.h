@@ -15,6 +15,8 @@ public:
     virtual ~HoverInfoBox() = default;
     // Draws the box in the view's pixel coordinates (origin bottom-left, y up).
     virtual void draw() = 0;
+    // The lines the box shows, top first, as draw lays them out.
+    virtual std::vector<std::string> lines() const { return {}; }
 
     float x = 0.0f; // upper-left corner of the box
     float y = 0.0f;
@@ -26,6 +28,7 @@ public:
     MetricHoverInfoBox(float px, float py, float room, ElementMetric* m)
         : HoverInfoBox(px, py, room), metric(m) {}
     void draw() override;
+    std::vector<std::string> lines() const override;
     void visit(IntMetric& m) override;
     void visit(BoolMetric& m) override;
 
@@ -37,11 +40,18 @@ public:
     UMLModelElementHoverInfoBox(float px, float py, float room, UMLModelElement* e)
         : HoverInfoBox(px, py, room), element(e) {}
     void draw() override;
+    std::vector<std::string> lines() const override;
     using UMLModelVisitor::visit;
     void visit(UMLModelElement* e) override;
 
     UMLModelElement* element; // owned by the model
+
+private:
+    std::vector<std::string> cutLines(const UMLModelElement& e, float lineHeight) const;
 };
+
+// The lines of a metric's box: the name, then the value, and for an integer the global range.
+std::vector<std::string> metricHoverLines(const ElementMetric& metric);
 
 // The lines of a model element's box after cutting it to the room below the anchor: the
 // title, the header and the metric names, the last shown one "..." when cut.

@@ -73,29 +73,64 @@ void MetricsVisualizer::computeActiveRange() {
     }
 }
 
-void MetricsVisualizer::drawLegend(int width, int /*height*/) const {
+namespace {
+
+struct LegendLayout {
+    float spacing = 0.0f;
+    float fontSize = 0.0f;
+    float textHeight = 0.0f;
+    float width = 0.0f;
+    float height = 0.0f;
+};
+
+LegendLayout legendLayout(const MetricCollection& metrics) {
+    LegendLayout l;
+    l.spacing = std::ceil(globalConfiguration.getFloat("Visualizer.General.Legend.Spacing"));
+    l.fontSize = globalConfiguration.getFloat("Visualizer.General.Legend.FontSize");
+    float tw = 0.0f;
+    for (const std::string& name : metrics.activeMetrics) {
+        float w = 0.0f, h = 0.0f;
+        Graphics::textSize(name, l.fontSize, w, h);
+        tw = std::max(tw, w);
+        l.textHeight = std::max(l.textHeight, h);
+    }
+    const auto n = static_cast<float>(metrics.activeMetrics.size());
+    l.width = tw + 4.0f * l.spacing + 19.0f;
+    l.height = std::max(n * (l.textHeight + l.spacing) + l.spacing, 13.0f);
+    return l;
+}
+
+} // namespace
+
+bool MetricsVisualizer::legendBox(int width, int /*height*/, Point& lowerLeft,
+                                  Point& upperRight) const {
     if (!metrics || !globalConfiguration.getBool("Visualizer.General.Legend.Enable") ||
         metrics->activeMetrics.empty())
+        return false;
+    const LegendLayout l = legendLayout(*metrics);
+    const float right = static_cast<float>(width);
+    lowerLeft = Point(right - l.width - l.spacing, l.spacing);
+    upperRight = Point(right - l.spacing, l.height + l.spacing);
+    return true;
+}
+
+void MetricsVisualizer::drawLegend(int width, int height) const {
+    Point lowerLeft, upperRight;
+    if (!legendBox(width, height, lowerLeft, upperRight))
         return;
-    const float s = std::ceil(globalConfiguration.getFloat("Visualizer.General.Legend.Spacing"));
-    const float f = globalConfiguration.getFloat("Visualizer.General.Legend.FontSize");
-    float tw = 0.0f, th = 0.0f;
-    for (const std::string& name : metrics->activeMetrics) {
-        float w = 0.0f, h = 0.0f;
-        Graphics::textSize(name, f, w, h);
-        tw = std::max(tw, w);
-        th = std::max(th, h);
-    }
-    const auto n = static_cast<float>(metrics->activeMetrics.size());
-    const float bw = tw + 4.0f * s + 19.0f;
-    const float bh = std::max(n * (th + s) + s, 13.0f);
+    const LegendLayout l = legendLayout(*metrics);
+    const float s = l.spacing;
+    const float f = l.fontSize;
+    const float th = l.textHeight;
+    const float bw = l.width;
+    const float bh = l.height;
     const float right = static_cast<float>(width);
 
     const float saved = Graphics::getOpacity();
     Graphics::setOpacity(globalConfiguration.getFloat("Visualizer.General.Legend.Transparency"));
-    Graphics::rectFill(Point(right - bw - s, s), Point(right - s, bh + s),
+    Graphics::rectFill(lowerLeft, upperRight,
                        globalConfiguration.getColor("Visualizer.General.Legend.FillColor"));
-    Graphics::rectOutline(Point(right - bw - s, s), Point(right - s, bh + s),
+    Graphics::rectOutline(lowerLeft, upperRight,
                           globalConfiguration.getColor("Visualizer.General.Legend.OutlineColor"));
     const Color font = globalConfiguration.getColor("Visualizer.General.Legend.FontColor");
     int i = 0;
@@ -117,6 +152,8 @@ void MetricsVisualizer::drawLegend(int width, int /*height*/) const {
 }
 
 void MetricsVisualizerSimple::draw(UMLDiagram* diagram) {
+    if (!picking && recordGlyphs)
+        drawnGlyphs.clear();
     if (!picking && metrics)
         computeActiveRange();
     UMLModelVisualizerStandard::draw(diagram);
@@ -142,6 +179,9 @@ void MetricsVisualizerSimple::drawMetrics(UMLModelElement* element) {
             continue;
         if (picking)
             pushSelectionName(std::make_unique<MetricSelectionElement>(record));
+        else if (recordGlyphs)
+            drawnGlyphs.push_back(
+                {element->id, record->name, properties.viz->getName(), lowerLeft, upperRight});
         glEnable(GL_POLYGON_OFFSET_FILL);
         glPolygonOffset(1.0f, 1.0f);
         const float o = Graphics::getOpacity();
@@ -195,6 +235,8 @@ void MetricsVisualizerUnifiedSize::shrink(UMLGeometry& g) const {
 
 void MetricsVisualizerUnifiedSize::draw(UMLDiagram* diagram) {
     if (!diagram || diagram->element.empty()) {
+        if (!picking && recordGlyphs)
+            drawnGlyphs.clear();
         currentDiagram = diagram;
         return;
     }

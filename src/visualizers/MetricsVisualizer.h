@@ -4,6 +4,8 @@
 // the elements' sizes, "Unified Element Size" draws every node at the size of the smallest,
 // "Unified Metrics Size" keeps the sizes but puts the glyph grid into a corner of that size.
 #include <cstdint>
+#include <string>
+#include <vector>
 
 #include "graphics/Geometry.h"
 #include "visualizers/UMLModelVisualizerStandard.h"
@@ -15,6 +17,15 @@ class MetricCollection;
 // the rows from the count. False, and nothing written, when there is no such cell.
 bool metricGridCell(int index, int count, std::int32_t rows, float x1, float y1, float x2, float y2,
                     float spacingFraction, Point& lowerLeft, Point& upperRight);
+
+// One glyph as the last drawing placed it, for tools that describe what was drawn.
+struct DrawnGlyph {
+    std::string element; // the subject's id
+    std::string metric;
+    std::string glyph; // display name
+    Point lowerLeft;   // the cell, in diagram units
+    Point upperRight;
+};
 
 // The view-level glyph settings and the legend, shared by the three metric visualizers.
 class MetricsVisualizer {
@@ -36,6 +47,13 @@ public:
     // The legend of the shown metrics in the lower-right corner of a view of that size, in
     // pixel coordinates with the origin at the view's lower-left corner.
     void drawLegend(int width, int height) const;
+    // Where drawLegend puts its box in a view of that size; false when it draws none.
+    bool legendBox(int width, int height, Point& lowerLeft, Point& upperRight) const;
+
+    // While set, every full drawing (not a pick) lists its glyphs in drawnGlyphs, in drawing
+    // order, replacing the list of the drawing before.
+    bool recordGlyphs = false;
+    std::vector<DrawnGlyph> drawnGlyphs;
 
 protected:
     // Recomputes the range shared by the shown integer metrics.
