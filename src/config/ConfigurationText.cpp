@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "common/Numbers.h"
+#include "common/TextLines.h"
 #include "config/Configuration.h"
 #include "config/ConfigurationText.h"
 
@@ -58,15 +59,6 @@ bool matchWhole(const Text& text, Match& match, const boost::regex& re) {
     }
 }
 
-// One line of a text-mode stream: a carriage return before the line feed is dropped.
-bool readLine(std::istream& in, std::string& line) {
-    if (!std::getline(in, line))
-        return false;
-    if (!line.empty() && line.back() == '\r')
-        line.pop_back();
-    return true;
-}
-
 // Digits of a section header. Counts beyond 64 bits saturate: reading stops at the end of
 // the stream long before such a count runs out.
 std::uint64_t parseCount(const std::string& digits) {
@@ -89,13 +81,13 @@ bool readSection(std::istream& in, const boost::regex& header, const boost::rege
                  Apply apply) {
     std::string line;
     boost::smatch match;
-    if (!readLine(in, line))
+    if (!readTextLine(in, line))
         return false;
     if (!matchWhole(line, match, header))
         return true;
     const std::uint64_t count = parseCount(match.str(1));
     for (std::uint64_t i = 0; i < count; ++i) {
-        if (!readLine(in, line))
+        if (!readTextLine(in, line))
             return false;
         if (matchWhole(line, match, entry))
             apply(match);
@@ -223,7 +215,7 @@ void Configuration::writeText(std::ostream& out) const {
 
 void Configuration::readText(std::istream& in) {
     std::string line;
-    if (!readLine(in, line) || line != "@ConfigurationKind")
+    if (!readTextLine(in, line) || line != "@ConfigurationKind")
         return;
     if (!readSection(in, boolHeader(), boolEntry(),
                      [this](const boost::smatch& m) { setBool(m.str(1), m[2] == "true"); }))

@@ -1,6 +1,7 @@
 // The diagram reader: diagrams and their elements, the geometry and style texts, and the
 // normalisation into centred, y-up coordinates and drawing order.
 #include <algorithm>
+#include <cmath>
 #include <string_view>
 #include <typeinfo>
 #include <vector>
@@ -14,12 +15,17 @@ namespace {
 // One diagram unit is three units of the file: one third in single precision.
 constexpr float fileUnitScale = 0.33333334f;
 
-float parseFloatField(std::string_view text) {
-    return static_cast<float>(parseCDouble(text));
+// A field that does not convert to a finite float reads as 0, like non-numeric text, so
+// that one bad value cannot spoil the normalisation of the whole diagram.
+float colourComponent(const std::string& value) {
+    const double component = parseCDouble(value);
+    return isFiniteFloat(component) ? static_cast<float>(component / 255.0) : 0.0f;
 }
 
-float colourComponent(const std::string& value) {
-    return static_cast<float>(parseCDouble(value) / 255.0);
+// A box side that overflowed although its fields were finite (x and width both near the
+// float limit) is treated the same way.
+float finiteOrZero(float value) {
+    return std::isfinite(value) ? value : 0.0f;
 }
 
 void setFontFlag(std::int32_t& fontStyle, const std::string& value, std::int32_t flag) {
@@ -36,7 +42,7 @@ void applyStyleProperty(const std::string& key, const std::string& value, UMLSty
     else if (key == "FillColor.Blue")
         style.fillColor[2] = colourComponent(value);
     else if (key == "FillColor.Transparent")
-        style.fillColor[3] = static_cast<float>(parseCDouble(value));
+        style.fillColor[3] = parseFiniteFloat(value);
     else if (key == "Font.Red")
         style.fontColor[0] = colourComponent(value);
     else if (key == "Font.Green")
@@ -62,7 +68,7 @@ void applyStyleProperty(const std::string& key, const std::string& value, UMLSty
     else if (key == "LineColor.Blue")
         style.lineColor[2] = colourComponent(value);
     else if (key == "LineColor.Transparent")
-        style.lineColor[3] = static_cast<float>(parseCDouble(value));
+        style.lineColor[3] = parseFiniteFloat(value);
 }
 
 // Relations are drawn first, then nodes, then messages; elements without a subject lead.
@@ -89,17 +95,17 @@ void parseDiagramGeometry(const std::string& text, UMLGeometry& geometry) {
         std::size_t comma = text.find(',', start);
         if (comma == std::string::npos)
             throw XMIParseException("Invalid geometry data in UML diagram element node");
-        field = parseFloatField(std::string_view(text).substr(start, comma - start));
+        field = parseFiniteFloat(std::string_view(text).substr(start, comma - start));
         start = comma + 1;
     }
     const float x = fields[0];
     const float y = fields[1];
     const float halfWidth = fields[2] * 0.5f;
     const float halfHeight = fields[3] * 0.5f;
-    geometry.left = (x - halfWidth) * fileUnitScale;
-    geometry.top = (y - halfHeight) * fileUnitScale;
-    geometry.right = (x + halfWidth) * fileUnitScale;
-    geometry.bottom = (y + halfHeight) * fileUnitScale;
+    geometry.left = finiteOrZero((x - halfWidth) * fileUnitScale);
+    geometry.top = finiteOrZero((y - halfHeight) * fileUnitScale);
+    geometry.right = finiteOrZero((x + halfWidth) * fileUnitScale);
+    geometry.bottom = finiteOrZero((y + halfHeight) * fileUnitScale);
 }
 
 void parseDiagramStyle(const std::string& text, UMLStyle& style) {
