@@ -15,21 +15,9 @@ namespace {
 
 // Patterns use [0-9] rather than \d so that the classification never depends on the
 // locale the regex traits picked up.
-const boost::regex& boolHeader() {
-    static const boost::regex re(R"(^\@bool \(([0-9]+)\)$)");
-    return re;
-}
-const boost::regex& floatHeader() {
-    static const boost::regex re(R"(^\@float \(([0-9]+)\)$)");
-    return re;
-}
-const boost::regex& colorHeader() {
-    static const boost::regex re(R"(^\@color \(([0-9]+)\)$)");
-    return re;
-}
-const boost::regex& colormapHeader() {
-    static const boost::regex re(R"(^\@colormap \(([0-9]+)\)$)");
-    return re;
+// "@kind (count)", the header of one kind's section.
+boost::regex sectionHeader(const char* kind) {
+    return boost::regex(std::string(R"(^\@)") + kind + R"( \(([0-9]+)\)$)");
 }
 const boost::regex& boolEntry() {
     static const boost::regex re("^<(.+)><(true|false)>");
@@ -217,16 +205,20 @@ void Configuration::readText(std::istream& in) {
     std::string line;
     if (!readTextLine(in, line) || line != "@ConfigurationKind")
         return;
-    if (!readSection(in, boolHeader(), boolEntry(),
+    static const boost::regex boolHeader = sectionHeader("bool");
+    static const boost::regex floatHeader = sectionHeader("float");
+    static const boost::regex colorHeader = sectionHeader("color");
+    static const boost::regex colormapHeader = sectionHeader("colormap");
+    if (!readSection(in, boolHeader, boolEntry(),
                      [this](const boost::smatch& m) { setBool(m.str(1), m[2] == "true"); }))
         return;
-    if (!readSection(in, floatHeader(), floatEntry(), [this](const boost::smatch& m) {
+    if (!readSection(in, floatHeader, floatEntry(), [this](const boost::smatch& m) {
             setFloat(m.str(1), parseFloatValue(m.str(2)));
         }))
         return;
-    if (!readSection(in, colorHeader(), anyEntry(),
+    if (!readSection(in, colorHeader, anyEntry(),
                      [this](const boost::smatch& m) { setColor(m.str(1), parseColor(m.str(2))); }))
         return;
-    readSection(in, colormapHeader(), anyEntry(),
+    readSection(in, colormapHeader, anyEntry(),
                 [this](const boost::smatch& m) { setColormap(m.str(1), parseColormap(m.str(2))); });
 }

@@ -163,22 +163,14 @@ private:
         // The first line's value counts towards the maximum even if its element is missing.
         std::int32_t max = value(firstValue, line_, name);
         std::vector<IntMetric*> records;
-        std::size_t n = 0;
-        do {
-            Fields fields;
-            UMLModelElement* element = splitFields(line_, fields) ? find(n, fields.first) : nullptr;
-            if (element) {
-                auto record = std::make_unique<IntMetric>();
-                record->name = name;
-                record->value = n == 0 ? max : value(fields.last, line_, name);
-                if (record->value > max)
-                    max = record->value;
-                attach(*element, std::move(record), &records);
-            }
-            ++n;
-            source_.next(line_);
-        } while (!line_.empty());
-        endBlock();
+        readBlockLines([&](UMLModelElement& element, const Fields& fields, std::size_t n) {
+            auto record = std::make_unique<IntMetric>();
+            record->name = name;
+            record->value = n == 0 ? max : value(fields.last, line_, name);
+            if (record->value > max)
+                max = record->value;
+            attach(element, std::move(record), &records);
+        });
 
         if (!records.empty()) {
             for (IntMetric* record : records) {
@@ -195,21 +187,28 @@ private:
     }
 
     void readBoolBlock(const std::string& name) {
+        readBlockLines([&](UMLModelElement& element, const Fields& fields, std::size_t) {
+            auto record = std::make_unique<BoolMetric>();
+            record->name = name;
+            record->value = fields.last == "true";
+            attach<BoolMetric>(element, std::move(record), nullptr);
+        });
+        source_.next(line_);
+    }
+
+    // Hands every line of the block whose element exists to `read`, with its fields and
+    // its position in the block, up to the empty line that ends the block.
+    template <class Read> void readBlockLines(Read read) {
         std::size_t n = 0;
         do {
             Fields fields;
             UMLModelElement* element = splitFields(line_, fields) ? find(n, fields.first) : nullptr;
-            if (element) {
-                auto record = std::make_unique<BoolMetric>();
-                record->name = name;
-                record->value = fields.last == "true";
-                attach<BoolMetric>(*element, std::move(record), nullptr);
-            }
+            if (element)
+                read(*element, fields, n);
             ++n;
             source_.next(line_);
         } while (!line_.empty());
         endBlock();
-        source_.next(line_);
     }
 
     template <class Record>

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <string_view>
 #include <typeinfo>
+#include <utility>
 #include <vector>
 
 #include "common/Exception.h"
@@ -28,47 +29,56 @@ float finiteOrZero(float value) {
     return std::isfinite(value) ? value : 0.0f;
 }
 
-void setFontFlag(std::int32_t& fontStyle, const std::string& value, std::int32_t flag) {
-    if (parseCInt(value) != 0)
-        fontStyle |= flag;
-}
+// The colour components a style sets: 8-bit intensities are divided by 255, the
+// transparencies are taken as they are.
+struct ColourProperty {
+    const char* key;
+    UMLStyle::RGBA UMLStyle::*colour;
+    int component;
+    bool intensity;
+};
+const ColourProperty colourProperties[] = {
+    {"FillColor.Red", &UMLStyle::fillColor, 0, true},
+    {"FillColor.Green", &UMLStyle::fillColor, 1, true},
+    {"FillColor.Blue", &UMLStyle::fillColor, 2, true},
+    {"FillColor.Transparent", &UMLStyle::fillColor, 3, false},
+    {"Font.Red", &UMLStyle::fontColor, 0, true},
+    {"Font.Green", &UMLStyle::fontColor, 1, true},
+    {"Font.Blue", &UMLStyle::fontColor, 2, true},
+    {"LineColor.Red", &UMLStyle::lineColor, 0, true},
+    {"LineColor.Green", &UMLStyle::lineColor, 1, true},
+    {"LineColor.Blue", &UMLStyle::lineColor, 2, true},
+    {"LineColor.Transparent", &UMLStyle::lineColor, 3, false},
+};
+
+const std::pair<const char*, std::int32_t> fontFlags[] = {
+    {"Font.Bold", UMLStyle::Bold},
+    {"Font.Italic", UMLStyle::Italic},
+    {"Font.Strikethrough", UMLStyle::Strikethrough},
+    {"Font.Underline", UMLStyle::Underline},
+};
 
 // Applies one "key=value" property; unknown keys are ignored.
 void applyStyleProperty(const std::string& key, const std::string& value, UMLStyle& style) {
-    if (key == "FillColor.Red")
-        style.fillColor[0] = colourComponent(value);
-    else if (key == "FillColor.Green")
-        style.fillColor[1] = colourComponent(value);
-    else if (key == "FillColor.Blue")
-        style.fillColor[2] = colourComponent(value);
-    else if (key == "FillColor.Transparent")
-        style.fillColor[3] = parseFiniteFloat(value);
-    else if (key == "Font.Red")
-        style.fontColor[0] = colourComponent(value);
-    else if (key == "Font.Green")
-        style.fontColor[1] = colourComponent(value);
-    else if (key == "Font.Blue")
-        style.fontColor[2] = colourComponent(value);
-    else if (key == "Font.FaceName")
+    for (const ColourProperty& p : colourProperties) {
+        if (key == p.key) {
+            (style.*p.colour)[p.component] =
+                p.intensity ? colourComponent(value) : parseFiniteFloat(value);
+            return;
+        }
+    }
+    for (const auto& [flagKey, flag] : fontFlags) {
+        // Flags are only ever set by the style text, never cleared.
+        if (key == flagKey) {
+            if (parseCInt(value) != 0)
+                style.fontStyle |= flag;
+            return;
+        }
+    }
+    if (key == "Font.FaceName")
         style.fontName = value;
     else if (key == "Font.Size")
         style.fontSize = parseCInt(value);
-    else if (key == "Font.Bold")
-        setFontFlag(style.fontStyle, value, UMLStyle::Bold);
-    else if (key == "Font.Italic")
-        setFontFlag(style.fontStyle, value, UMLStyle::Italic);
-    else if (key == "Font.Strikethrough")
-        setFontFlag(style.fontStyle, value, UMLStyle::Strikethrough);
-    else if (key == "Font.Underline")
-        setFontFlag(style.fontStyle, value, UMLStyle::Underline);
-    else if (key == "LineColor.Red")
-        style.lineColor[0] = colourComponent(value);
-    else if (key == "LineColor.Green")
-        style.lineColor[1] = colourComponent(value);
-    else if (key == "LineColor.Blue")
-        style.lineColor[2] = colourComponent(value);
-    else if (key == "LineColor.Transparent")
-        style.lineColor[3] = parseFiniteFloat(value);
 }
 
 // Relations are drawn first, then nodes, then messages; elements without a subject lead.
