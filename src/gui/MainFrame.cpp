@@ -26,19 +26,21 @@
 
 mainFrame* theMainFrame = nullptr;
 
-wxBEGIN_EVENT_TABLE(mainFrame, wxFrame) EVT_MENU(ID_MENU_OPEN_MODEL, mainFrame::onFileCommand)
+// clang-format off
+wxBEGIN_EVENT_TABLE(mainFrame, wxFrame)
+    EVT_MENU(ID_MENU_OPEN_MODEL, mainFrame::onFileCommand)
     EVT_MENU(ID_MENU_OPEN_METRICS, mainFrame::onFileCommand)
-        EVT_MENU(ID_MENU_LOAD_CONFIG, mainFrame::onFileCommand)
-            EVT_MENU(ID_MENU_SAVE_CONFIG, mainFrame::onFileCommand)
-                EVT_MENU(ID_MENU_EXPORT, mainFrame::onFileCommand)
-                    EVT_MENU(ID_MENU_CLOSE_MODEL, mainFrame::onFileCommand)
-                        EVT_MENU(ID_MENU_EXIT, mainFrame::onFileCommand)
-                            EVT_MENU(ID_MENU_ABOUT, mainFrame::onAbout)
-                                EVT_MENU_RANGE(ID_TOOL_OPEN_MODEL, ID_TOOL_GLOBAL_METRICS,
-                                               mainFrame::onToolCommand) wxEND_EVENT_TABLE()
+    EVT_MENU(ID_MENU_LOAD_CONFIG, mainFrame::onFileCommand)
+    EVT_MENU(ID_MENU_SAVE_CONFIG, mainFrame::onFileCommand)
+    EVT_MENU(ID_MENU_EXPORT, mainFrame::onFileCommand)
+    EVT_MENU(ID_MENU_CLOSE_MODEL, mainFrame::onFileCommand)
+    EVT_MENU(ID_MENU_EXIT, mainFrame::onFileCommand)
+    EVT_MENU(ID_MENU_ABOUT, mainFrame::onAbout)
+    EVT_MENU_RANGE(ID_TOOL_OPEN_MODEL, ID_TOOL_GLOBAL_METRICS, mainFrame::onToolCommand)
+wxEND_EVENT_TABLE()
+// clang-format on
 
-                                    mainFrame::mainFrame(const wxString& title, const wxPoint& pos,
-                                                         const wxSize& size)
+mainFrame::mainFrame(const wxString& title, const wxPoint& pos, const wxSize& size)
     : wxFrame(nullptr, wxID_ANY, title, pos, size, wxDEFAULT_FRAME_STYLE) {
     buildContents();
     buildMenuBar();

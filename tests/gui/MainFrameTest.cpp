@@ -4,9 +4,9 @@
 #include <fstream>
 
 #include <wx/cmdline.h>
+#include <wx/image.h>
 #include <wx/menu.h>
 #include <wx/splitter.h>
-#include <wx/image.h>
 #include <wx/stattext.h>
 #include <wx/toolbar.h>
 

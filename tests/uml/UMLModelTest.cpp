@@ -43,32 +43,21 @@ struct Spy : UMLModelVisitor {
         reached.push_back(#T);                                                                     \
         UMLModelVisitor::visit(element);                                                           \
     }
-    BRENNIMORE_SPY(UMLAbstraction)
-    BRENNIMORE_SPY(UMLAction) BRENNIMORE_SPY(UMLActionSequence) BRENNIMORE_SPY(
-        UMLActivityGraph) BRENNIMORE_SPY(UMLActor) BRENNIMORE_SPY(UMLAssociation)
-        BRENNIMORE_SPY(UMLAssociationEnd) BRENNIMORE_SPY(UMLAssociationEndRole) BRENNIMORE_SPY(
-            UMLAssociationRole) BRENNIMORE_SPY(UMLAttribute) BRENNIMORE_SPY(UMLBehavioralFeature)
-            BRENNIMORE_SPY(UMLCallAction) BRENNIMORE_SPY(UMLClass) BRENNIMORE_SPY(UMLClassifier)
-                BRENNIMORE_SPY(UMLClassifierRole) BRENNIMORE_SPY(UMLCollaboration) BRENNIMORE_SPY(
-                    UMLComment) BRENNIMORE_SPY(UMLComponent) BRENNIMORE_SPY(UMLCompositeState)
-                    BRENNIMORE_SPY(UMLDataType) BRENNIMORE_SPY(UMLDependency) BRENNIMORE_SPY(
-                        UMLEvent) BRENNIMORE_SPY(UMLFeature) BRENNIMORE_SPY(UMLGeneralizableElement)
-                        BRENNIMORE_SPY(UMLGeneralization) BRENNIMORE_SPY(UMLGuard) BRENNIMORE_SPY(
-                            UMLInteraction) BRENNIMORE_SPY(UMLInterface) BRENNIMORE_SPY(UMLMessage)
-                            BRENNIMORE_SPY(UMLModel) BRENNIMORE_SPY(UMLModelElement) BRENNIMORE_SPY(
-                                UMLNamespace) BRENNIMORE_SPY(UMLNode) BRENNIMORE_SPY(UMLOperation)
-                                BRENNIMORE_SPY(UMLPackage) BRENNIMORE_SPY(UMLParameter)
-                                    BRENNIMORE_SPY(UMLPseudostate) BRENNIMORE_SPY(UMLRequest)
-                                        BRENNIMORE_SPY(UMLSendAction) BRENNIMORE_SPY(UMLSignal)
-                                            BRENNIMORE_SPY(UMLSignalEvent) BRENNIMORE_SPY(
-                                                UMLSimpleState) BRENNIMORE_SPY(UMLState)
-                                                BRENNIMORE_SPY(UMLStateMachine) BRENNIMORE_SPY(
-                                                    UMLStateVertex) BRENNIMORE_SPY(UMLStereotype)
-                                                    BRENNIMORE_SPY(UMLStructuralFeature)
-                                                        BRENNIMORE_SPY(UMLSubsystem) BRENNIMORE_SPY(
-                                                            UMLTransition)
-                                                            BRENNIMORE_SPY(UMLUninterpretedAction)
-                                                                BRENNIMORE_SPY(UMLUseCase)
+    // clang-format off
+    BRENNIMORE_SPY(UMLAbstraction) BRENNIMORE_SPY(UMLAction) BRENNIMORE_SPY(UMLActionSequence) BRENNIMORE_SPY(UMLActivityGraph)
+    BRENNIMORE_SPY(UMLActor) BRENNIMORE_SPY(UMLAssociation) BRENNIMORE_SPY(UMLAssociationEnd) BRENNIMORE_SPY(UMLAssociationEndRole)
+    BRENNIMORE_SPY(UMLAssociationRole) BRENNIMORE_SPY(UMLAttribute) BRENNIMORE_SPY(UMLBehavioralFeature) BRENNIMORE_SPY(UMLCallAction)
+    BRENNIMORE_SPY(UMLClass) BRENNIMORE_SPY(UMLClassifier) BRENNIMORE_SPY(UMLClassifierRole) BRENNIMORE_SPY(UMLCollaboration)
+    BRENNIMORE_SPY(UMLComment) BRENNIMORE_SPY(UMLComponent) BRENNIMORE_SPY(UMLCompositeState) BRENNIMORE_SPY(UMLDataType)
+    BRENNIMORE_SPY(UMLDependency) BRENNIMORE_SPY(UMLEvent) BRENNIMORE_SPY(UMLFeature) BRENNIMORE_SPY(UMLGeneralizableElement)
+    BRENNIMORE_SPY(UMLGeneralization) BRENNIMORE_SPY(UMLGuard) BRENNIMORE_SPY(UMLInteraction) BRENNIMORE_SPY(UMLInterface)
+    BRENNIMORE_SPY(UMLMessage) BRENNIMORE_SPY(UMLModel) BRENNIMORE_SPY(UMLModelElement) BRENNIMORE_SPY(UMLNamespace)
+    BRENNIMORE_SPY(UMLNode) BRENNIMORE_SPY(UMLOperation) BRENNIMORE_SPY(UMLPackage) BRENNIMORE_SPY(UMLParameter)
+    BRENNIMORE_SPY(UMLPseudostate) BRENNIMORE_SPY(UMLRequest) BRENNIMORE_SPY(UMLSendAction) BRENNIMORE_SPY(UMLSignal)
+    BRENNIMORE_SPY(UMLSignalEvent) BRENNIMORE_SPY(UMLSimpleState) BRENNIMORE_SPY(UMLState) BRENNIMORE_SPY(UMLStateMachine)
+    BRENNIMORE_SPY(UMLStateVertex) BRENNIMORE_SPY(UMLStereotype) BRENNIMORE_SPY(UMLStructuralFeature) BRENNIMORE_SPY(UMLSubsystem)
+    BRENNIMORE_SPY(UMLTransition) BRENNIMORE_SPY(UMLUninterpretedAction) BRENNIMORE_SPY(UMLUseCase)
+    // clang-format on
 #undef BRENNIMORE_SPY
 };
 
