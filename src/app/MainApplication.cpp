@@ -36,7 +36,8 @@ bool mainApplication::OnInit() {
     std::string problem;
     if (!initializeXmlParser(problem)) {
         wxMessageBox("Error during initialization! :\n" + wxString::FromUTF8(problem),
-                     "Brennimore error", wxOK | wxCENTRE);
+                     "Brennimore error",
+                     wxMessageBoxStyle(MessageStyle::Ok | MessageStyle::Centre));
         return false;
     }
 

@@ -1,6 +1,8 @@
 #include "common/DataFiles.h"
 
+#include <filesystem>
 #include <fstream>
+#include <system_error>
 #include <unistd.h>
 #include <vector>
 
@@ -14,9 +16,18 @@ std::string executableDirectory() {
     return slash == std::string::npos ? std::string() : path.substr(0, slash);
 }
 
-bool fileIsReadable(const std::string& path) {
-    std::ifstream in(path, std::ios::in | std::ios::binary);
+bool openForReading(std::ifstream& in, const std::string& path) {
+    // A directory opens like a file on POSIX systems and then reads as empty.
+    std::error_code error;
+    if (std::filesystem::is_directory(path, error))
+        return false;
+    in.open(path, std::ios::in | std::ios::binary);
     return in.is_open();
+}
+
+bool fileIsReadable(const std::string& path) {
+    std::ifstream in;
+    return openForReading(in, path);
 }
 
 std::string findDataFile(const std::string& name) {

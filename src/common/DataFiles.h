@@ -1,6 +1,7 @@
 #pragma once
 // Finds the files the program reads beside its documents (the XMI DTD, the font):
 // first in the working directory, then in the program's data folder.
+#include <iosfwd>
 #include <string>
 
 // Folder of the running executable ("" if it cannot be told).
@@ -11,4 +12,8 @@ std::string executableDirectory();
 // "" when none exists.
 std::string findDataFile(const std::string& name);
 
+// Opens the file for reading (in binary mode: line ends are the readers' business). A
+// directory, or anything else that cannot be opened as a file, gives false.
+bool openForReading(std::ifstream& in, const std::string& path);
+// Whether openForReading would succeed.
 bool fileIsReadable(const std::string& path);

@@ -4,3 +4,8 @@
 
 // Replaces a final ".xml" or ".xmi" (any case) by ".txt"; other names come back unchanged.
 std::string metricsFileNameFor(const std::string& modelFileName);
+
+// The metrics file loaded together with a model: metricsFileNameFor's name when the model's
+// name has that ending and the file can be read (a directory of that name cannot); ""
+// otherwise.
+std::string companionMetricsFile(const std::string& modelFileName);

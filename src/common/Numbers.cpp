@@ -1,63 +1,64 @@
 #include "common/Numbers.h"
 
 #include <charconv>
+#include <cmath>
 #include <limits>
 
 namespace {
 bool isCSpace(char c) {
     return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
 }
-} // namespace
 
-bool parseCIntPrefix(std::string_view text, std::int32_t& value, std::size_t& consumed) {
+// Skips leading blanks and one sign; returns the index after them.
+std::size_t skipBlanksAndSign(std::string_view text, bool& negative) {
     std::size_t i = 0;
     while (i < text.size() && isCSpace(text[i]))
         ++i;
-    bool negative = false;
+    negative = false;
     if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
         negative = text[i] == '-';
         ++i;
     }
-    std::size_t digitsStart = i;
+    return i;
+}
+} // namespace
+
+CIntScan scanCInt(std::string_view text) {
+    CIntScan scan;
+    bool negative = false;
+    std::size_t i = skipBlanksAndSign(text, negative);
+    const std::size_t digitsStart = i;
+    // One past the largest magnitude: further digits cannot bring the value back in range.
+    constexpr std::int64_t cap = std::int64_t{std::numeric_limits<std::int32_t>::max()} + 2;
     std::int64_t magnitude = 0;
-    const std::int64_t cap =
-        static_cast<std::int64_t>(std::numeric_limits<std::int32_t>::max()) + 1;
-    while (i < text.size() && text[i] >= '0' && text[i] <= '9') {
-        if (magnitude <= cap)
-            magnitude = magnitude * 10 + (text[i] - '0');
-        ++i;
+    for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) {
+        magnitude = magnitude * 10 + (text[i] - '0');
+        if (magnitude > cap)
+            magnitude = cap;
     }
-    if (i == digitsStart) {
-        value = 0;
-        consumed = 0;
-        return false;
+    if (i == digitsStart)
+        return scan;
+    std::int64_t value = negative ? -magnitude : magnitude;
+    if (value > std::numeric_limits<std::int32_t>::max()) {
+        value = std::numeric_limits<std::int32_t>::max();
+        scan.saturated = true;
+    } else if (value < std::numeric_limits<std::int32_t>::min()) {
+        value = std::numeric_limits<std::int32_t>::min();
+        scan.saturated = true;
     }
-    std::int64_t signedValue = negative ? -magnitude : magnitude;
-    if (signedValue > std::numeric_limits<std::int32_t>::max())
-        signedValue = std::numeric_limits<std::int32_t>::max();
-    if (signedValue < std::numeric_limits<std::int32_t>::min())
-        signedValue = std::numeric_limits<std::int32_t>::min();
-    value = static_cast<std::int32_t>(signedValue);
-    consumed = i;
-    return true;
+    scan.value = static_cast<std::int32_t>(value);
+    scan.consumed = i;
+    scan.found = true;
+    return scan;
 }
 
 std::int32_t parseCInt(std::string_view text) {
-    std::int32_t value = 0;
-    std::size_t consumed = 0;
-    parseCIntPrefix(text, value, consumed);
-    return value;
+    return scanCInt(text).value;
 }
 
 bool parseCDoublePrefix(std::string_view text, double& value, std::size_t& consumed) {
-    std::size_t i = 0;
-    while (i < text.size() && isCSpace(text[i]))
-        ++i;
     bool negative = false;
-    if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
-        negative = text[i] == '-';
-        ++i;
-    }
+    const std::size_t i = skipBlanksAndSign(text, negative);
     double parsed = 0.0;
     if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
         value = 0.0;
@@ -90,4 +91,13 @@ double parseCDouble(std::string_view text) {
     std::size_t consumed = 0;
     parseCDoublePrefix(text, value, consumed);
     return value;
+}
+
+bool isFiniteFloat(double value) {
+    return std::isfinite(value) && std::fabs(value) <= std::numeric_limits<float>::max();
+}
+
+float parseFiniteFloat(std::string_view text) {
+    const double value = parseCDouble(text);
+    return isFiniteFloat(value) ? static_cast<float>(value) : 0.0f;
 }

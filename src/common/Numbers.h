@@ -3,13 +3,27 @@
 // like the C library's conversions in the "C" locale: leading blanks are skipped, the
 // longest valid prefix is taken, text without a number gives 0. Integers saturate
 // instead of overflowing.
+#include <cstddef>
 #include <cstdint>
 #include <string_view>
 
+// What a strtol-like scan of decimal text found.
+struct CIntScan {
+    std::int32_t value = 0;   // 0 when no number was found
+    std::size_t consumed = 0; // characters up to the end of the number; 0 when none
+    bool found = false;       // whether any digit was read
+    bool saturated = false;   // the number lay beyond the 32-bit range and was clamped to it
+};
+CIntScan scanCInt(std::string_view text);
+
 // Like atoi/strtol on decimal text; out-of-range values saturate to the 32-bit limits.
 std::int32_t parseCInt(std::string_view text);
-// Like strtol, but also says whether a number was found and where it ended.
-bool parseCIntPrefix(std::string_view text, std::int32_t& value, std::size_t& consumed);
 // Like strtod on decimal text (with exponent, "inf", "nan").
 double parseCDouble(std::string_view text);
 bool parseCDoublePrefix(std::string_view text, double& value, std::size_t& consumed);
+// Like parseCDouble narrowed to a 32-bit float, except that a value which is not a finite
+// float (infinity, NaN, or beyond the float range such as 1e39) gives 0, as text without
+// a number does.
+float parseFiniteFloat(std::string_view text);
+// Whether the value is finite and within the float range.
+bool isFiniteFloat(double value);

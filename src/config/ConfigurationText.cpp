@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "common/Numbers.h"
+#include "common/TextLines.h"
 #include "config/Configuration.h"
 #include "config/ConfigurationText.h"
 
@@ -14,21 +15,9 @@ namespace {
 
 // Patterns use [0-9] rather than \d so that the classification never depends on the
 // locale the regex traits picked up.
-const boost::regex& boolHeader() {
-    static const boost::regex re(R"(^\@bool \(([0-9]+)\)$)");
-    return re;
-}
-const boost::regex& floatHeader() {
-    static const boost::regex re(R"(^\@float \(([0-9]+)\)$)");
-    return re;
-}
-const boost::regex& colorHeader() {
-    static const boost::regex re(R"(^\@color \(([0-9]+)\)$)");
-    return re;
-}
-const boost::regex& colormapHeader() {
-    static const boost::regex re(R"(^\@colormap \(([0-9]+)\)$)");
-    return re;
+// "@kind (count)", the header of one kind's section.
+boost::regex sectionHeader(const char* kind) {
+    return boost::regex(std::string(R"(^\@)") + kind + R"( \(([0-9]+)\)$)");
 }
 const boost::regex& boolEntry() {
     static const boost::regex re("^<(.+)><(true|false)>");
@@ -58,15 +47,6 @@ bool matchWhole(const Text& text, Match& match, const boost::regex& re) {
     }
 }
 
-// One line of a text-mode stream: a carriage return before the line feed is dropped.
-bool readLine(std::istream& in, std::string& line) {
-    if (!std::getline(in, line))
-        return false;
-    if (!line.empty() && line.back() == '\r')
-        line.pop_back();
-    return true;
-}
-
 // Digits of a section header. Counts beyond 64 bits saturate: reading stops at the end of
 // the stream long before such a count runs out.
 std::uint64_t parseCount(const std::string& digits) {
@@ -89,13 +69,13 @@ bool readSection(std::istream& in, const boost::regex& header, const boost::rege
                  Apply apply) {
     std::string line;
     boost::smatch match;
-    if (!readLine(in, line))
+    if (!readTextLine(in, line))
         return false;
     if (!matchWhole(line, match, header))
         return true;
     const std::uint64_t count = parseCount(match.str(1));
     for (std::uint64_t i = 0; i < count; ++i) {
-        if (!readLine(in, line))
+        if (!readTextLine(in, line))
             return false;
         if (matchWhole(line, match, entry))
             apply(match);
@@ -223,18 +203,22 @@ void Configuration::writeText(std::ostream& out) const {
 
 void Configuration::readText(std::istream& in) {
     std::string line;
-    if (!readLine(in, line) || line != "@ConfigurationKind")
+    if (!readTextLine(in, line) || line != "@ConfigurationKind")
         return;
-    if (!readSection(in, boolHeader(), boolEntry(),
+    static const boost::regex boolHeader = sectionHeader("bool");
+    static const boost::regex floatHeader = sectionHeader("float");
+    static const boost::regex colorHeader = sectionHeader("color");
+    static const boost::regex colormapHeader = sectionHeader("colormap");
+    if (!readSection(in, boolHeader, boolEntry(),
                      [this](const boost::smatch& m) { setBool(m.str(1), m[2] == "true"); }))
         return;
-    if (!readSection(in, floatHeader(), floatEntry(), [this](const boost::smatch& m) {
+    if (!readSection(in, floatHeader, floatEntry(), [this](const boost::smatch& m) {
             setFloat(m.str(1), parseFloatValue(m.str(2)));
         }))
         return;
-    if (!readSection(in, colorHeader(), anyEntry(),
+    if (!readSection(in, colorHeader, anyEntry(),
                      [this](const boost::smatch& m) { setColor(m.str(1), parseColor(m.str(2))); }))
         return;
-    readSection(in, colormapHeader(), anyEntry(),
+    readSection(in, colormapHeader, anyEntry(),
                 [this](const boost::smatch& m) { setColormap(m.str(1), parseColormap(m.str(2))); });
 }

@@ -1,27 +1,33 @@
 #include "graphics/FontFile.h"
 
-#include <array>
-#include <cstdio>
-#include <memory>
+#include <fontconfig/fontconfig.h>
 
 #include "common/DataFiles.h"
 
 namespace {
 
-// The file fontconfig picks for Liberation Sans ("" when fc-match is not there).
+// The file fontconfig picks for Liberation Sans ("" when it knows none).
 std::string fontconfigMatch() {
-    // A fixed command line; nothing from outside the program goes into it.
-    std::unique_ptr<FILE, int (*)(FILE*)> pipe(
-        popen("fc-match -f '%{file}' 'Liberation Sans:style=Regular' 2>/dev/null", "r"), pclose);
-    if (!pipe)
+    FcConfig* config = FcInitLoadConfigAndFonts();
+    if (!config)
         return "";
-    std::string result;
-    std::array<char, 512> buffer{};
-    std::size_t read = 0;
-    while ((read = std::fread(buffer.data(), 1, buffer.size(), pipe.get())) > 0 &&
-           result.size() < 4096)
-        result.append(buffer.data(), read);
-    return result;
+    std::string file;
+    FcPattern* pattern =
+        FcNameParse(reinterpret_cast<const FcChar8*>("Liberation Sans:style=Regular"));
+    if (pattern) {
+        FcConfigSubstitute(config, pattern, FcMatchPattern);
+        FcDefaultSubstitute(pattern);
+        FcResult result = FcResultNoMatch;
+        if (FcPattern* match = FcFontMatch(config, pattern, &result)) {
+            FcChar8* path = nullptr;
+            if (FcPatternGetString(match, FC_FILE, 0, &path) == FcResultMatch && path)
+                file = reinterpret_cast<const char*>(path);
+            FcPatternDestroy(match);
+        }
+        FcPatternDestroy(pattern);
+    }
+    FcConfigDestroy(config);
+    return file;
 }
 
 } // namespace

@@ -1,5 +1,8 @@
 #include "graphics/OffscreenGL.h"
 
+#include <dlfcn.h>
+#include <link.h>
+
 #include <EGL/egl.h>
 #include <EGL/eglext.h>
 #include <GL/gl.h>
@@ -9,6 +12,25 @@
 #include "graphics/CanvasGL.h"
 
 namespace {
+
+// eglTerminate unloads the GL driver, whose caches live on in its own globals until the
+// process ends. Unloaded, those globals are gone: the caches look unreachable and were
+// allocated in a module the leak checker can no longer name, so it could neither tell them
+// from our leaks nor suppress them. Pinning every library loaded so far keeps them
+// reachable; the driver stays loaded for the rest of the process.
+void keepLoadedLibraries() {
+    std::vector<std::string> names;
+    dl_iterate_phdr(
+        [](dl_phdr_info* info, std::size_t, void* list) {
+            if (info->dlpi_name && info->dlpi_name[0] != '\0')
+                static_cast<std::vector<std::string>*>(list)->push_back(info->dlpi_name);
+            return 0;
+        },
+        &names);
+    // Opened after the walk, which holds the loader's lock; the handles are kept on purpose.
+    for (const std::string& name : names)
+        dlopen(name.c_str(), RTLD_NOW | RTLD_NOLOAD | RTLD_NODELETE);
+}
 
 template <typename F> F glProc(const char* name) {
     auto proc = reinterpret_cast<F>(eglGetProcAddress(name));
@@ -32,6 +54,7 @@ OffscreenGL::OffscreenGL(int width, int height, bool preferPbuffer)
     if (!eglInitialize(display, &major, &minor))
         throw GraphicsException("EGL could not be initialised");
     display_ = display;
+    keepLoadedLibraries();
     try {
         if (!eglBindAPI(EGL_OPENGL_API))
             throw GraphicsException("Desktop OpenGL is not available through EGL");
@@ -75,6 +98,7 @@ OffscreenGL::OffscreenGL(int width, int height, bool preferPbuffer)
                 surface_ = nullptr;
         }
         makeCurrent();
+        keepLoadedLibraries(); // what the context itself loaded
         if (!surface_)
             makeFramebuffer();
     } catch (...) {

@@ -8,10 +8,13 @@
 #include "gui/Ids.h"
 #include "resources/ImageTable.h"
 
-wxBEGIN_EVENT_TABLE(AboutDialog, wxDialog) EVT_BUTTON(ID_ABOUT_OK, AboutDialog::onOk)
-    wxEND_EVENT_TABLE()
+// clang-format off
+wxBEGIN_EVENT_TABLE(AboutDialog, wxDialog)
+    EVT_BUTTON(ID_ABOUT_OK, AboutDialog::onOk)
+wxEND_EVENT_TABLE()
+// clang-format on
 
-        AboutDialog::AboutDialog(wxWindow* parent)
+AboutDialog::AboutDialog(wxWindow* parent)
     : wxDialog(parent, wxID_ANY, "About Brennimore", wxDefaultPosition, wxSize(500, 500)) {
     auto* column = new wxBoxSizer(wxVERTICAL);
     column->Add(new wxStaticBitmap(this, ID_ABOUT_PICTURE,

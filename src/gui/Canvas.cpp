@@ -35,9 +35,9 @@ wxBEGIN_EVENT_TABLE(Canvas, wxGLCanvas)
     EVT_LEAVE_WINDOW(Canvas::onLeaveWindow)
     EVT_MOUSE_EVENTS(Canvas::onMouse)
 wxEND_EVENT_TABLE()
-    // clang-format on
+// clang-format on
 
-    std::vector<int> Canvas::pixelFormat(int depthBits) {
+std::vector<int> Canvas::pixelFormat(int depthBits) {
     return {WX_GL_RGBA, WX_GL_DOUBLEBUFFER, WX_GL_DEPTH_SIZE, depthBits, WX_GL_STENCIL_SIZE, 8, 0};
 }
 

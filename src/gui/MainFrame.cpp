@@ -57,9 +57,9 @@ wxBEGIN_EVENT_TABLE(mainFrame, wxFrame)
     EVT_COMMAND_SCROLL(ID_MODEL_SLIDER, mainFrame::onOpacitySlider)
     EVT_COMMAND_SCROLL(ID_METRICS_SLIDER, mainFrame::onOpacitySlider)
 wxEND_EVENT_TABLE()
-    // clang-format on
+// clang-format on
 
-    mainFrame::mainFrame(const wxString& title, const wxPoint& pos, const wxSize& size)
+mainFrame::mainFrame(const wxString& title, const wxPoint& pos, const wxSize& size)
     : wxFrame(nullptr, wxID_ANY, title, pos, size, wxDEFAULT_FRAME_STYLE),
       visualizers(makeVisualizerRegistry()), glyphs(makeGlyphRegistry()) {
     buildContents();
@@ -152,8 +152,11 @@ void mainFrame::buildContents() {
         new wxSlider(opacityBox, ID_MODEL_SLIDER, 191, 0, 255, wxDefaultPosition, wxSize(120, -1)));
     grid->Add(new wxStaticText(opacityBox, ID_METRICS_LABEL, "Metrics"), 0,
               wxALIGN_CENTER_VERTICAL);
-    grid->Add(new wxSlider(opacityBox, ID_METRICS_SLIDER, 128, 0, 255, wxDefaultPosition,
-                           wxSize(120, -1)));
+    auto* metricsSlider = new wxSlider(opacityBox, ID_METRICS_SLIDER, 128, 0, 255,
+                                       wxDefaultPosition, wxSize(120, -1));
+    // Enabled only while metrics are loaded.
+    metricsSlider->Disable();
+    grid->Add(metricsSlider);
     opacityGroup->Add(grid);
     strip->Add(opacityGroup, 0, wxALL, 2);
 
@@ -279,8 +282,8 @@ void mainFrame::loadModel(const std::string& fileName) {
     setMetricsCommandEnabled(true);
     tree.reset();
 
-    std::string metricsName = metricsFileNameFor(fileName);
-    if (metricsName != fileName && fileIsReadable(metricsName))
+    std::string metricsName = companionMetricsFile(fileName);
+    if (!metricsName.empty())
         loadMetrics(metricsName);
 }
 

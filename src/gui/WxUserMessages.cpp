@@ -4,7 +4,7 @@
 
 #include "gui/MainFrame.h"
 
-void WxUserMessages::showMessage(const std::string& text, const std::string& caption, int style) {
+long wxMessageBoxStyle(int style) {
     long wxStyle = 0;
     if (style & MessageStyle::Ok)
         wxStyle |= wxOK;
@@ -16,6 +16,15 @@ void WxUserMessages::showMessage(const std::string& text, const std::string& cap
         wxStyle |= wxICON_INFORMATION;
     if (style & MessageStyle::IconWarning)
         wxStyle |= wxICON_WARNING;
+    // Left alone, the toolkit picks an icon for a box that asks for none.
+    if (!(style &
+          (MessageStyle::IconError | MessageStyle::IconInformation | MessageStyle::IconWarning)))
+        wxStyle |= wxICON_NONE;
+    return wxStyle;
+}
+
+void WxUserMessages::showMessage(const std::string& text, const std::string& caption, int style) {
     wxWindow* parent = (style & MessageStyle::ParentFrame) ? theMainFrame : nullptr;
-    wxMessageBox(wxString::FromUTF8(text), wxString::FromUTF8(caption), wxStyle, parent);
+    wxMessageBox(wxString::FromUTF8(text), wxString::FromUTF8(caption), wxMessageBoxStyle(style),
+                 parent);
 }

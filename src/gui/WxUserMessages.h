@@ -6,3 +6,7 @@ class WxUserMessages : public UserMessages {
 public:
     void showMessage(const std::string& text, const std::string& caption, int style) override;
 };
+
+// The toolkit's message box style for a MessageStyle combination; without an icon flag the
+// box is asked for no icon at all.
+long wxMessageBoxStyle(int style);

@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "common/Exception.h"
+#include "common/FileNames.h"
 #include "common/Log.h"
 #include "common/UserMessages.h"
 #include "inspect/InspectConfig.h"
@@ -45,12 +46,9 @@ template <class T> json idsOf(const std::vector<T*>& list) {
     return ids;
 }
 
-json rgba(const std::array<float, 4>& c) {
-    return json::array({jsonFloat(c[0]), jsonFloat(c[1]), jsonFloat(c[2]), jsonFloat(c[3])});
-}
-
-json box(float left, float top, float right, float bottom) {
-    return json::array({jsonFloat(left), jsonFloat(top), jsonFloat(right), jsonFloat(bottom)});
+json boundsOf(const UMLDiagram& d) {
+    return d.hasBounds ? jsonBox(d.bounds[0], d.bounds[1], d.bounds[2], d.bounds[3])
+                       : json(nullptr);
 }
 
 json describeMultiplicity(const UMLMultiplicity* m) {
@@ -70,13 +68,6 @@ json describeOwned(const UMLElement* element) {
     return element ? describeElement(*element) : json(nullptr);
 }
 
-template <class T> json describeAll(const std::vector<T*>& list) {
-    json out = json::array();
-    for (const T* element : list)
-        out.push_back(idOf(element));
-    return out;
-}
-
 } // namespace
 
 json describeElement(const UMLElement& element) {
@@ -88,18 +79,14 @@ json describeElement(const UMLElement& element) {
         out["name"] = d->name;
         out["diagramType"] = d->diagramType;
         out["owner"] = idOf(d->owner);
-        out["element"] = describeAll(d->element);
-        out["bounds"] = d->hasBounds ? box(d->bounds[0], d->bounds[1], d->bounds[2], d->bounds[3])
-                                     : json(nullptr);
+        out["element"] = idsOf(d->element);
+        out["bounds"] = boundsOf(*d);
         return out;
     }
     if (auto* de = dynamic_cast<const UMLDiagramElement*>(&element)) {
         const UMLGeometry& g = de->geometry;
-        out["geometry"] = box(g.left, g.top, g.right, g.bottom);
-        const UMLStyle& s = de->style;
-        out["style"] = {{"fontName", s.fontName},         {"fontSize", s.fontSize},
-                        {"fontStyle", s.fontStyle},       {"fillColor", rgba(s.fillColor)},
-                        {"fontColor", rgba(s.fontColor)}, {"lineColor", rgba(s.lineColor)}};
+        out["geometry"] = jsonBox(g.left, g.top, g.right, g.bottom);
+        out["style"] = describeStyle(de->style);
         out["subject"] = idOf(de->subject);
         return out;
     }
@@ -274,9 +261,7 @@ int inspectModel(const InspectOptions& options, json& out) {
                           {"name", d->name},
                           {"type", d->diagramType},
                           {"elements", d->element.size()}};
-            entry["bounds"] = d->hasBounds
-                                  ? box(d->bounds[0], d->bounds[1], d->bounds[2], d->bounds[3])
-                                  : json(nullptr);
+            entry["bounds"] = boundsOf(*d);
             if (options.diagramElements)
                 entry["items"] = inspectDiagramItems(*d);
             out["diagrams"].push_back(entry);
@@ -284,9 +269,13 @@ int inspectModel(const InspectOptions& options, json& out) {
     }
     // The metrics are loaded after the model, as the program does; their records stay on the
     // elements while the holder lives.
+    // Without --metrics, the file beside a loaded model comes along as in the program.
     MetricCollectionHolder metrics;
-    if (!options.metricsFile.empty())
-        out["metrics"] = inspectMetrics(options.metricsFile, result.get(), metrics);
+    std::string metricsFile = options.metricsFile;
+    if (metricsFile.empty() && result)
+        metricsFile = companionMetricsFile(options.modelFile);
+    if (!metricsFile.empty())
+        out["metrics"] = inspectMetrics(metricsFile, result.get(), metrics);
     if (result && options.hasElement) {
         UMLElement* element = result->find(options.elementId);
         out["element"] = element ? describeElement(*element) : json(nullptr);

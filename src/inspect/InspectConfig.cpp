@@ -4,6 +4,7 @@
 #include <cmath>
 #include <fstream>
 
+#include "common/DataFiles.h"
 #include "common/Numbers.h"
 #include "config/Configuration.h"
 
@@ -42,8 +43,8 @@ nlohmann::ordered_json describeConfiguration(const Configuration& config) {
 }
 
 nlohmann::ordered_json inspectConfigFile(const std::string& path, std::string& error) {
-    std::ifstream in(path);
-    if (!in) {
+    std::ifstream in;
+    if (!openForReading(in, path)) {
         error = "Unable to open configuration file";
         return nullptr;
     }

@@ -1,10 +1,29 @@
 #include "inspect/InspectDiagrams.h"
 
+#include "inspect/InspectConfig.h"
+
 namespace {
-nlohmann::ordered_json colourJson(const UMLStyle::RGBA& colour) {
-    return nlohmann::ordered_json::array({colour[0], colour[1], colour[2], colour[3]});
+nlohmann::ordered_json jsonRgba(const UMLStyle::RGBA& colour) {
+    return nlohmann::ordered_json::array(
+        {jsonFloat(colour[0]), jsonFloat(colour[1]), jsonFloat(colour[2]), jsonFloat(colour[3])});
 }
 } // namespace
+
+nlohmann::ordered_json jsonBox(float left, float top, float right, float bottom) {
+    return nlohmann::ordered_json::array(
+        {jsonFloat(left), jsonFloat(top), jsonFloat(right), jsonFloat(bottom)});
+}
+
+nlohmann::ordered_json describeStyle(const UMLStyle& s) {
+    nlohmann::ordered_json style;
+    style["fontName"] = s.fontName;
+    style["fontSize"] = s.fontSize;
+    style["fontStyle"] = s.fontStyle;
+    style["fillColor"] = jsonRgba(s.fillColor);
+    style["fontColor"] = jsonRgba(s.fontColor);
+    style["lineColor"] = jsonRgba(s.lineColor);
+    return style;
+}
 
 nlohmann::ordered_json inspectDiagramItems(const UMLDiagram& d) {
     nlohmann::ordered_json items = nlohmann::ordered_json::array();
@@ -19,16 +38,8 @@ nlohmann::ordered_json inspectDiagramItems(const UMLDiagram& d) {
             item["subjectClass"] = nullptr;
         }
         const UMLGeometry& g = element->geometry;
-        item["geometry"] = nlohmann::ordered_json::array({g.left, g.top, g.right, g.bottom});
-        const UMLStyle& s = element->style;
-        nlohmann::ordered_json style;
-        style["fontName"] = s.fontName;
-        style["fontSize"] = s.fontSize;
-        style["fontStyle"] = s.fontStyle;
-        style["fillColor"] = colourJson(s.fillColor);
-        style["fontColor"] = colourJson(s.fontColor);
-        style["lineColor"] = colourJson(s.lineColor);
-        item["style"] = std::move(style);
+        item["geometry"] = jsonBox(g.left, g.top, g.right, g.bottom);
+        item["style"] = describeStyle(element->style);
         items.push_back(std::move(item));
     }
     return items;

@@ -7,3 +7,9 @@
 // The diagram's elements in drawing order, each with its id, its subject (id and exact
 // class, or null), its normalised geometry [left, top, right, bottom] and its style.
 nlohmann::ordered_json inspectDiagramItems(const UMLDiagram& d);
+
+// [left, top, right, bottom] in the short float form.
+nlohmann::ordered_json jsonBox(float left, float top, float right, float bottom);
+// {"fontName", "fontSize", "fontStyle", "fillColor", "fontColor", "lineColor"}, the colours
+// as [r, g, b, a] in the short float form.
+nlohmann::ordered_json describeStyle(const UMLStyle& style);

@@ -3,12 +3,14 @@
 #include <boost/regex.hpp>
 #include <cstdint>
 #include <fstream>
-#include <limits>
 #include <stdexcept>
 #include <string_view>
 
+#include "common/DataFiles.h"
 #include "common/Exception.h"
 #include "common/Log.h"
+#include "common/Numbers.h"
+#include "common/TextLines.h"
 #include "xmi/XMIResult.h"
 
 namespace {
@@ -48,39 +50,6 @@ bool isDigits(std::string_view text) {
     return true;
 }
 
-bool isCSpace(char c) {
-    return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
-}
-
-// Like atoi: leading blanks and a sign are accepted, conversion stops at the first
-// non-digit, no number gives 0. A number beyond the 32-bit range is clamped to it and the
-// function returns false.
-bool parseValue(std::string_view text, std::int32_t& value) {
-    constexpr std::int64_t cap = std::int64_t{std::numeric_limits<std::int32_t>::max()} + 1;
-    std::size_t i = 0;
-    while (i < text.size() && isCSpace(text[i]))
-        ++i;
-    bool negative = false;
-    if (i < text.size() && (text[i] == '+' || text[i] == '-'))
-        negative = text[i++] == '-';
-    std::int64_t magnitude = 0;
-    bool clamped = false;
-    for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) {
-        magnitude = magnitude * 10 + (text[i] - '0');
-        if (magnitude > cap) {
-            magnitude = cap;
-            clamped = true;
-        }
-    }
-    std::int64_t v = negative ? -magnitude : magnitude;
-    if (v > std::numeric_limits<std::int32_t>::max()) {
-        v = std::numeric_limits<std::int32_t>::max();
-        clamped = true;
-    }
-    value = static_cast<std::int32_t>(v);
-    return !clamped;
-}
-
 // The fields of an element value line are separated by runs of commas; empty fields are
 // dropped. Only the first (the element's id) and the last (the value) matter.
 struct Fields {
@@ -109,21 +78,11 @@ bool isFieldList(std::string_view line) {
     return !line.empty() && line.front() != ',';
 }
 
-// Lines of a text-mode file: a line ends at a line feed, and a carriage return right
-// before it is dropped. Past the end every read gives an empty line.
+// Lines of a text-mode file. Past the end every read gives an empty line.
 class LineSource {
 public:
     explicit LineSource(std::istream& in) : in_(in) {}
-
-    bool next(std::string& line) {
-        if (!std::getline(in_, line)) {
-            line.clear();
-            return false;
-        }
-        if (!in_.eof() && !line.empty() && line.back() == '\r')
-            line.pop_back();
-        return true;
-    }
+    bool next(std::string& line) { return readTextLine(in_, line); }
 
 private:
     std::istream& in_;
@@ -204,22 +163,14 @@ private:
         // The first line's value counts towards the maximum even if its element is missing.
         std::int32_t max = value(firstValue, line_, name);
         std::vector<IntMetric*> records;
-        std::size_t n = 0;
-        do {
-            Fields fields;
-            UMLModelElement* element = splitFields(line_, fields) ? find(n, fields.first) : nullptr;
-            if (element) {
-                auto record = std::make_unique<IntMetric>();
-                record->name = name;
-                record->value = n == 0 ? max : value(fields.last, line_, name);
-                if (record->value > max)
-                    max = record->value;
-                attach(*element, std::move(record), &records);
-            }
-            ++n;
-            source_.next(line_);
-        } while (!line_.empty());
-        endBlock();
+        readBlockLines([&](UMLModelElement& element, const Fields& fields, std::size_t n) {
+            auto record = std::make_unique<IntMetric>();
+            record->name = name;
+            record->value = n == 0 ? max : value(fields.last, line_, name);
+            if (record->value > max)
+                max = record->value;
+            attach(element, std::move(record), &records);
+        });
 
         if (!records.empty()) {
             for (IntMetric* record : records) {
@@ -236,21 +187,28 @@ private:
     }
 
     void readBoolBlock(const std::string& name) {
+        readBlockLines([&](UMLModelElement& element, const Fields& fields, std::size_t) {
+            auto record = std::make_unique<BoolMetric>();
+            record->name = name;
+            record->value = fields.last == "true";
+            attach<BoolMetric>(element, std::move(record), nullptr);
+        });
+        source_.next(line_);
+    }
+
+    // Hands every line of the block whose element exists to `read`, with its fields and
+    // its position in the block, up to the empty line that ends the block.
+    template <class Read> void readBlockLines(Read read) {
         std::size_t n = 0;
         do {
             Fields fields;
             UMLModelElement* element = splitFields(line_, fields) ? find(n, fields.first) : nullptr;
-            if (element) {
-                auto record = std::make_unique<BoolMetric>();
-                record->name = name;
-                record->value = fields.last == "true";
-                attach<BoolMetric>(*element, std::move(record), nullptr);
-            }
+            if (element)
+                read(*element, fields, n);
             ++n;
             source_.next(line_);
         } while (!line_.empty());
         endBlock();
-        source_.next(line_);
     }
 
     template <class Record>
@@ -264,10 +222,10 @@ private:
 
     // A value that does not fit 32 bits is clamped to the range and the line is logged.
     std::int32_t value(std::string_view text, const std::string& line, const std::string& name) {
-        std::int32_t result = 0;
-        if (!parseValue(text, result))
+        const CIntScan scan = scanCInt(text);
+        if (scan.saturated)
             logLine("Metric value out of range, saturated (" + line + ") at (" + name + ")");
-        return result;
+        return scan.value;
     }
 
     // The blocks of a file usually list the same elements in the same order, so the n-th
@@ -335,8 +293,8 @@ private:
 } // namespace
 
 void MetricsReader::read(const std::string& fileName, XMIResult& model) {
-    std::ifstream in(fileName, std::ios::in | std::ios::binary);
-    if (!in)
+    std::ifstream in;
+    if (!openForReading(in, fileName))
         throw MetricsParseException("Unable to open metrics file");
     collection = std::make_unique<MetricCollection>();
     BlockReader(in, model, *collection).readAll();

@@ -2,7 +2,6 @@
 // states and transitions, guards, actions and events, and collaborations with their
 // interactions, messages and roles.
 #include "xmi/XMIElementReaders.h"
-#include "xmi/XMIReader.h"
 
 using namespace xmiread;
 
@@ -12,10 +11,8 @@ const char* const messageTag = "Behavioral_Elements.Collaborations.Message";
 
 // The "UML:ActionSequence" children of a holder such as "UML:State.entry"; the last wins.
 void readActionSequenceHolder(XMIReader& reader, const XMINode* holder, UMLActionSequence** slot) {
-    for (const auto& child : holder->children) {
-        if (child->name == "UML:ActionSequence")
-            *slot = readActionSequence(reader, child.get(), reader.create<UMLActionSequence>());
-    }
+    readChildren(reader, holder, storeIn(*slot),
+                 ChildKind<UMLActionSequence, readActionSequence>{"UML:ActionSequence"});
 }
 } // namespace
 
@@ -26,17 +23,11 @@ UMLStateMachine* readStateMachine(XMIReader& reader, XMINode* node, UMLStateMach
         if (tag == "UML:StateMachine.context") {
             resolveSingle(reader, child.get(), "Foundation.Core.ModelElement", &element->context);
         } else if (tag == "UML:StateMachine.top") {
-            for (const auto& stateNode : child->children) {
-                if (stateNode->name == "UML:CompositeState")
-                    element->top = readCompositeState(reader, stateNode.get(),
-                                                      reader.create<UMLCompositeState>());
-            }
+            readChildren(reader, child.get(), storeIn(element->top),
+                         ChildKind<UMLCompositeState, readCompositeState>{"UML:CompositeState"});
         } else if (tag == "UML:StateMachine.transitions") {
-            for (const auto& transitionNode : child->children) {
-                if (transitionNode->name == "UML:Transition")
-                    element->transitions.push_back(readTransition(reader, transitionNode.get(),
-                                                                  reader.create<UMLTransition>()));
-            }
+            readChildren(reader, child.get(), appendTo(element->transitions),
+                         ChildKind<UMLTransition, readTransition>{"UML:Transition"});
         }
     }
     return element;
@@ -66,25 +57,10 @@ UMLState* readState(XMIReader& reader, XMINode* node, UMLState* element) {
 UMLCompositeState* readCompositeState(XMIReader& reader, XMINode* node,
                                       UMLCompositeState* element) {
     readState(reader, node, element);
-    for (const auto& child : node->children) {
-        if (child->name != "UML:CompositeState.subvertex")
-            continue;
-        for (const auto& vertexNode : child->children) {
-            const std::string& tag = vertexNode->name;
-            UMLStateVertex* vertex = nullptr;
-            if (tag == "UML:Pseudostate") {
-                vertex = readStateVertex(reader, vertexNode.get(), reader.create<UMLPseudostate>());
-            } else if (tag == "UML:SimpleState") {
-                vertex = readState(reader, vertexNode.get(), reader.create<UMLSimpleState>());
-            } else if (tag == "UML:CompositeState") {
-                vertex = readCompositeState(reader, vertexNode.get(),
-                                            reader.create<UMLCompositeState>());
-            } else {
-                continue;
-            }
-            element->subvertex.push_back(vertex);
-        }
-    }
+    readHeldChildren(reader, node, "UML:CompositeState.subvertex", appendTo(element->subvertex),
+                     ChildKind<UMLPseudostate, readStateVertex>{"UML:Pseudostate"},
+                     ChildKind<UMLSimpleState, readState>{"UML:SimpleState"},
+                     ChildKind<UMLCompositeState, readCompositeState>{"UML:CompositeState"});
     return element;
 }
 
@@ -102,10 +78,8 @@ UMLTransition* readTransition(XMIReader& reader, XMINode* node, UMLTransition* e
             resolveSingle(reader, child.get(), "Behavioral_Elements.State_Machines.StateVertex",
                           &element->target);
         } else if (tag == "UML:Transition.guard") {
-            for (const auto& guardNode : child->children) {
-                if (guardNode->name == "UML:Guard")
-                    element->guard = readGuard(reader, guardNode.get(), reader.create<UMLGuard>());
-            }
+            readChildren(reader, child.get(), storeIn(element->guard),
+                         ChildKind<UMLGuard, readGuard>{"UML:Guard"});
         } else if (tag == "UML:Transition.effect") {
             readActionSequenceHolder(reader, child.get(), &element->effect);
         }
@@ -115,15 +89,9 @@ UMLTransition* readTransition(XMIReader& reader, XMINode* node, UMLTransition* e
 
 UMLGuard* readGuard(XMIReader& reader, XMINode* node, UMLGuard* element) {
     readModelElement(reader, node, element);
-    for (const auto& child : node->children) {
-        if (child->name != "UML:Guard.expression")
-            continue;
-        for (const auto& expressionNode : child->children) {
-            if (expressionNode->name == "UML:BooleanExpression")
-                element->expression = readBooleanExpression(reader, expressionNode.get(),
-                                                            reader.create<UMLBooleanExpression>());
-        }
-    }
+    readHeldChildren(
+        reader, node, "UML:Guard.expression", storeIn(element->expression),
+        ChildKind<UMLBooleanExpression, readBooleanExpression>{"UML:BooleanExpression"});
     return element;
 }
 
@@ -143,19 +111,10 @@ UMLAction* readAction(XMIReader& reader, XMINode* node, UMLAction* element) {
 UMLActionSequence* readActionSequence(XMIReader& reader, XMINode* node,
                                       UMLActionSequence* element) {
     readModelElement(reader, node, element);
-    for (const auto& child : node->children) {
-        if (child->name != "UML:ActionSequence.action")
-            continue;
-        // Call actions and other kinds are not kept in a sequence.
-        for (const auto& actionNode : child->children) {
-            if (actionNode->name == "UML:UninterpretedAction")
-                element->action.push_back(
-                    readAction(reader, actionNode.get(), reader.create<UMLUninterpretedAction>()));
-            else if (actionNode->name == "UML:SendAction")
-                element->action.push_back(
-                    readAction(reader, actionNode.get(), reader.create<UMLSendAction>()));
-        }
-    }
+    // Call actions and other kinds are not kept in a sequence.
+    readHeldChildren(reader, node, "UML:ActionSequence.action", appendTo(element->action),
+                     ChildKind<UMLUninterpretedAction, readAction>{"UML:UninterpretedAction"},
+                     ChildKind<UMLSendAction, readAction>{"UML:SendAction"});
     return element;
 }
 
@@ -171,29 +130,15 @@ UMLSignalEvent* readSignalEvent(XMIReader& reader, XMINode* node, UMLSignalEvent
 
 UMLCollaboration* readCollaboration(XMIReader& reader, XMINode* node, UMLCollaboration* element) {
     readNamespace(reader, node, element);
-    for (const auto& child : node->children) {
-        if (child->name != "UML:Collaboration.interaction")
-            continue;
-        for (const auto& interactionNode : child->children) {
-            if (interactionNode->name == "UML:Interaction")
-                element->interaction.push_back(readInteraction(reader, interactionNode.get(),
-                                                               reader.create<UMLInteraction>()));
-        }
-    }
+    readHeldChildren(reader, node, "UML:Collaboration.interaction", appendTo(element->interaction),
+                     ChildKind<UMLInteraction, readInteraction>{"UML:Interaction"});
     return element;
 }
 
 UMLInteraction* readInteraction(XMIReader& reader, XMINode* node, UMLInteraction* element) {
     readModelElement(reader, node, element);
-    for (const auto& child : node->children) {
-        if (child->name != "UML:Interaction.message")
-            continue;
-        for (const auto& messageNode : child->children) {
-            if (messageNode->name == "UML:Message")
-                element->message.push_back(
-                    readMessage(reader, messageNode.get(), reader.create<UMLMessage>()));
-        }
-    }
+    readHeldChildren(reader, node, "UML:Interaction.message", appendTo(element->message),
+                     ChildKind<UMLMessage, readMessage>{"UML:Message"});
     return element;
 }
 

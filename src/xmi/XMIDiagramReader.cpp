@@ -1,8 +1,10 @@
 // The diagram reader: diagrams and their elements, the geometry and style texts, and the
 // normalisation into centred, y-up coordinates and drawing order.
 #include <algorithm>
+#include <cmath>
 #include <string_view>
 #include <typeinfo>
+#include <utility>
 #include <vector>
 
 #include "common/Exception.h"
@@ -14,55 +16,69 @@ namespace {
 // One diagram unit is three units of the file: one third in single precision.
 constexpr float fileUnitScale = 0.33333334f;
 
-float parseFloatField(std::string_view text) {
-    return static_cast<float>(parseCDouble(text));
-}
-
+// A field that does not convert to a finite float reads as 0, like non-numeric text, so
+// that one bad value cannot spoil the normalisation of the whole diagram.
 float colourComponent(const std::string& value) {
-    return static_cast<float>(parseCDouble(value) / 255.0);
+    const double component = parseCDouble(value);
+    return isFiniteFloat(component) ? static_cast<float>(component / 255.0) : 0.0f;
 }
 
-void setFontFlag(std::int32_t& fontStyle, const std::string& value, std::int32_t flag) {
-    if (parseCInt(value) != 0)
-        fontStyle |= flag;
+// A box side that overflowed although its fields were finite (x and width both near the
+// float limit) is treated the same way.
+float finiteOrZero(float value) {
+    return std::isfinite(value) ? value : 0.0f;
 }
+
+// The colour components a style sets: 8-bit intensities are divided by 255, the
+// transparencies are taken as they are.
+struct ColourProperty {
+    const char* key;
+    UMLStyle::RGBA UMLStyle::*colour;
+    int component;
+    bool intensity;
+};
+const ColourProperty colourProperties[] = {
+    {"FillColor.Red", &UMLStyle::fillColor, 0, true},
+    {"FillColor.Green", &UMLStyle::fillColor, 1, true},
+    {"FillColor.Blue", &UMLStyle::fillColor, 2, true},
+    {"FillColor.Transparent", &UMLStyle::fillColor, 3, false},
+    {"Font.Red", &UMLStyle::fontColor, 0, true},
+    {"Font.Green", &UMLStyle::fontColor, 1, true},
+    {"Font.Blue", &UMLStyle::fontColor, 2, true},
+    {"LineColor.Red", &UMLStyle::lineColor, 0, true},
+    {"LineColor.Green", &UMLStyle::lineColor, 1, true},
+    {"LineColor.Blue", &UMLStyle::lineColor, 2, true},
+    {"LineColor.Transparent", &UMLStyle::lineColor, 3, false},
+};
+
+const std::pair<const char*, std::int32_t> fontFlags[] = {
+    {"Font.Bold", UMLStyle::Bold},
+    {"Font.Italic", UMLStyle::Italic},
+    {"Font.Strikethrough", UMLStyle::Strikethrough},
+    {"Font.Underline", UMLStyle::Underline},
+};
 
 // Applies one "key=value" property; unknown keys are ignored.
 void applyStyleProperty(const std::string& key, const std::string& value, UMLStyle& style) {
-    if (key == "FillColor.Red")
-        style.fillColor[0] = colourComponent(value);
-    else if (key == "FillColor.Green")
-        style.fillColor[1] = colourComponent(value);
-    else if (key == "FillColor.Blue")
-        style.fillColor[2] = colourComponent(value);
-    else if (key == "FillColor.Transparent")
-        style.fillColor[3] = static_cast<float>(parseCDouble(value));
-    else if (key == "Font.Red")
-        style.fontColor[0] = colourComponent(value);
-    else if (key == "Font.Green")
-        style.fontColor[1] = colourComponent(value);
-    else if (key == "Font.Blue")
-        style.fontColor[2] = colourComponent(value);
-    else if (key == "Font.FaceName")
+    for (const ColourProperty& p : colourProperties) {
+        if (key == p.key) {
+            (style.*p.colour)[p.component] =
+                p.intensity ? colourComponent(value) : parseFiniteFloat(value);
+            return;
+        }
+    }
+    for (const auto& [flagKey, flag] : fontFlags) {
+        // Flags are only ever set by the style text, never cleared.
+        if (key == flagKey) {
+            if (parseCInt(value) != 0)
+                style.fontStyle |= flag;
+            return;
+        }
+    }
+    if (key == "Font.FaceName")
         style.fontName = value;
     else if (key == "Font.Size")
         style.fontSize = parseCInt(value);
-    else if (key == "Font.Bold")
-        setFontFlag(style.fontStyle, value, UMLStyle::Bold);
-    else if (key == "Font.Italic")
-        setFontFlag(style.fontStyle, value, UMLStyle::Italic);
-    else if (key == "Font.Strikethrough")
-        setFontFlag(style.fontStyle, value, UMLStyle::Strikethrough);
-    else if (key == "Font.Underline")
-        setFontFlag(style.fontStyle, value, UMLStyle::Underline);
-    else if (key == "LineColor.Red")
-        style.lineColor[0] = colourComponent(value);
-    else if (key == "LineColor.Green")
-        style.lineColor[1] = colourComponent(value);
-    else if (key == "LineColor.Blue")
-        style.lineColor[2] = colourComponent(value);
-    else if (key == "LineColor.Transparent")
-        style.lineColor[3] = static_cast<float>(parseCDouble(value));
 }
 
 // Relations are drawn first, then nodes, then messages; elements without a subject lead.
@@ -89,17 +105,17 @@ void parseDiagramGeometry(const std::string& text, UMLGeometry& geometry) {
         std::size_t comma = text.find(',', start);
         if (comma == std::string::npos)
             throw XMIParseException("Invalid geometry data in UML diagram element node");
-        field = parseFloatField(std::string_view(text).substr(start, comma - start));
+        field = parseFiniteFloat(std::string_view(text).substr(start, comma - start));
         start = comma + 1;
     }
     const float x = fields[0];
     const float y = fields[1];
     const float halfWidth = fields[2] * 0.5f;
     const float halfHeight = fields[3] * 0.5f;
-    geometry.left = (x - halfWidth) * fileUnitScale;
-    geometry.top = (y - halfHeight) * fileUnitScale;
-    geometry.right = (x + halfWidth) * fileUnitScale;
-    geometry.bottom = (y + halfHeight) * fileUnitScale;
+    geometry.left = finiteOrZero((x - halfWidth) * fileUnitScale);
+    geometry.top = finiteOrZero((y - halfHeight) * fileUnitScale);
+    geometry.right = finiteOrZero((x + halfWidth) * fileUnitScale);
+    geometry.bottom = finiteOrZero((y + halfHeight) * fileUnitScale);
 }
 
 void parseDiagramStyle(const std::string& text, UMLStyle& style) {

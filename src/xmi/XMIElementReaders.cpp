@@ -102,10 +102,8 @@ void resolveFirst(XMIReader& reader, const XMINode* refNode, const char* typeTag
 }
 
 void readMultiplicityHolder(XMIReader& reader, const XMINode* holder, UMLMultiplicity** slot) {
-    for (const auto& child : holder->children) {
-        if (child->name == "UML:Multiplicity")
-            *slot = readMultiplicity(reader, child.get(), reader.create<UMLMultiplicity>());
-    }
+    readChildren(reader, holder, storeIn(*slot),
+                 ChildKind<UMLMultiplicity, readMultiplicity>{"UML:Multiplicity"});
 }
 } // namespace xmiread
 
@@ -161,19 +159,9 @@ UMLGeneralizableElement* readGeneralizableElement(XMIReader& reader, XMINode* no
 
 UMLClassifier* readClassifier(XMIReader& reader, XMINode* node, UMLClassifier* element) {
     readGeneralizableElement(reader, node, element);
-    for (const auto& child : node->children) {
-        if (child->name != "UML:Classifier.feature")
-            continue;
-        for (const auto& featureNode : child->children) {
-            if (featureNode->name == "UML:Attribute") {
-                element->feature.push_back(readStructuralFeature(reader, featureNode.get(),
-                                                                 reader.create<UMLAttribute>()));
-            } else if (featureNode->name == "UML:Operation") {
-                element->feature.push_back(
-                    readOperation(reader, featureNode.get(), reader.create<UMLOperation>()));
-            }
-        }
-    }
+    readHeldChildren(reader, node, "UML:Classifier.feature", appendTo(element->feature),
+                     ChildKind<UMLAttribute, readStructuralFeature>{"UML:Attribute"},
+                     ChildKind<UMLOperation, readOperation>{"UML:Operation"});
     return element;
 }
 
@@ -202,36 +190,29 @@ UMLStructuralFeature* readStructuralFeature(XMIReader& reader, XMINode* node,
     return element;
 }
 
+namespace {
+UMLMultiplicityRange* readMultiplicityRange(XMIReader&, XMINode* node,
+                                            UMLMultiplicityRange* range) {
+    // An absent bound keeps the range's default (lower 0, upper 1).
+    if (const std::string* lower = node->attribute("lower"))
+        range->lower = parseCInt(*lower);
+    if (const std::string* upper = node->attribute("upper"))
+        range->upper = parseCInt(*upper);
+    return range;
+}
+} // namespace
+
 UMLMultiplicity* readMultiplicity(XMIReader& reader, XMINode* node, UMLMultiplicity* element) {
-    for (const auto& child : node->children) {
-        if (child->name != "UML:Multiplicity.range")
-            continue;
-        for (const auto& rangeNode : child->children) {
-            if (rangeNode->name != "UML:MultiplicityRange")
-                continue;
-            // An absent bound keeps the range's default (lower 0, upper 1).
-            auto* range = reader.create<UMLMultiplicityRange>();
-            if (const std::string* lower = rangeNode->attribute("lower"))
-                range->lower = parseCInt(*lower);
-            if (const std::string* upper = rangeNode->attribute("upper"))
-                range->upper = parseCInt(*upper);
-            element->range = range;
-        }
-    }
+    readHeldChildren(
+        reader, node, "UML:Multiplicity.range", storeIn(element->range),
+        ChildKind<UMLMultiplicityRange, readMultiplicityRange>{"UML:MultiplicityRange"});
     return element;
 }
 
 UMLOperation* readOperation(XMIReader& reader, XMINode* node, UMLOperation* element) {
     readFeature(reader, node, element);
-    for (const auto& child : node->children) {
-        if (child->name != "UML:BehavioralFeature.parameter")
-            continue;
-        for (const auto& parameterNode : child->children) {
-            if (parameterNode->name == "UML:Parameter")
-                element->parameter.push_back(
-                    readParameter(reader, parameterNode.get(), reader.create<UMLParameter>()));
-        }
-    }
+    readHeldChildren(reader, node, "UML:BehavioralFeature.parameter", appendTo(element->parameter),
+                     ChildKind<UMLParameter, readParameter>{"UML:Parameter"});
     return element;
 }
 
@@ -246,19 +227,10 @@ UMLParameter* readParameter(XMIReader& reader, XMINode* node, UMLParameter* elem
 
 UMLAssociation* readAssociation(XMIReader& reader, XMINode* node, UMLAssociation* element) {
     readGeneralizableElement(reader, node, element);
-    for (const auto& child : node->children) {
-        if (child->name != "UML:Association.connection")
-            continue;
-        for (const auto& endNode : child->children) {
-            if (endNode->name == "UML:AssociationEnd") {
-                element->connection.push_back(
-                    readAssociationEnd(reader, endNode.get(), reader.create<UMLAssociationEnd>()));
-            } else if (endNode->name == "UML:AssociationEndRole") {
-                element->connection.push_back(readAssociationEnd(
-                    reader, endNode.get(), reader.create<UMLAssociationEndRole>()));
-            }
-        }
-    }
+    readHeldChildren(
+        reader, node, "UML:Association.connection", appendTo(element->connection),
+        ChildKind<UMLAssociationEnd, readAssociationEnd>{"UML:AssociationEnd"},
+        ChildKind<UMLAssociationEndRole, readAssociationEnd>{"UML:AssociationEndRole"});
     return element;
 }
 

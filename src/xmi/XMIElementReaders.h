@@ -6,8 +6,7 @@
 
 #include "uml/UMLModel.h"
 #include "xmi/XMINode.h"
-
-class XMIReader;
+#include "xmi/XMIReader.h"
 
 // Static structure.
 UMLModelElement* readModelElement(XMIReader& reader, XMINode* node, UMLModelElement* element);
@@ -76,4 +75,43 @@ void resolveFirst(XMIReader& reader, const XMINode* refNode, const char* typeTag
                   UMLElementRefList* list);
 // The "UML:Multiplicity" children of a multiplicity holder; the last one wins.
 void readMultiplicityHolder(XMIReader& reader, const XMINode* holder, UMLMultiplicity** slot);
+
+// One kind of element that a holder node may list: its tag, the class created for it and
+// the reader that fills the new object (the reader of that class or of a base class).
+template <class T, auto Read> struct ChildKind { const char* tag; };
+
+template <class T, auto Read, class Take>
+bool readChildAs(XMIReader& reader, XMINode* node, Take& take, ChildKind<T, Read> kind) {
+    if (node->name != kind.tag)
+        return false;
+    take(Read(reader, node, reader.create<T>()));
+    return true;
+}
+
+// Every child of the holder whose tag is one of the kinds is created, read and handed to
+// take, in document order; other children are passed over.
+template <class Take, class... Kinds>
+void readChildren(XMIReader& reader, const XMINode* holder, Take take, Kinds... kinds) {
+    for (const auto& child : holder->children)
+        (void)(readChildAs(reader, child.get(), take, kinds) || ...);
+}
+
+// readChildren on each child of the node tagged holderTag.
+template <class Take, class... Kinds>
+void readHeldChildren(XMIReader& reader, const XMINode* node, const char* holderTag, Take take,
+                      Kinds... kinds) {
+    for (const auto& holder : node->children) {
+        if (holder->name == holderTag)
+            readChildren(reader, holder.get(), take, kinds...);
+    }
+}
+
+// Takes for readChildren: append each element to a list, or keep it in a slot (so that the
+// last one wins).
+template <class List> auto appendTo(List& list) {
+    return [&list](auto* element) { list.push_back(element); };
+}
+template <class Slot> auto storeIn(Slot*& slot) {
+    return [&slot](auto* element) { slot = element; };
+}
 } // namespace xmiread

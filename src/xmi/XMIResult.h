@@ -10,8 +10,8 @@
 
 class XMIResult {
 public:
-    UMLModel* model = nullptr;          // null if the content had no "UML:Model"
-    std::vector<UMLDiagram*> diagrams;  // document order
+    UMLModel* model = nullptr;         // null if the content had no "UML:Model"
+    std::vector<UMLDiagram*> diagrams; // document order
     std::map<std::string, UMLElement*> idRegistry;
 
     // Creates an object owned by this result.

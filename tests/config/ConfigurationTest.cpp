@@ -80,6 +80,89 @@ TEST(Configuration, DefaultsHaveTheBuiltInEntries) {
               Color(221.0f / 255.0f, 1, 221.0f / 255.0f, 221.0f / 255.0f));
 }
 
+TEST(Configuration, EveryDefaultHasItsKeyKindAndValue) {
+    enum class Kind { Bool, Float, Colour };
+    struct Default {
+        const char* key;
+        Kind kind;
+        bool flag = false;
+        float number = 0;
+        int rgba[4] = {}; // 8-bit intensities, each stored as k / 255
+    };
+    const Default table[] = {
+        {"Canvas.Separator.Size", Kind::Float, false, 3},
+        {"Canvas.Separator.Color", Kind::Colour, false, 0, {0, 0, 0, 64}},
+        {"Visualizer.General.Associations", Kind::Bool, true},
+        {"Visualizer.General.Generalizations", Kind::Bool, true},
+        {"Visualizer.General.Dependencies", Kind::Bool, true},
+        {"Visualizer.General.Abstractions", Kind::Bool, true},
+        {"Visualizer.General.Messages", Kind::Bool, true},
+        {"Visualizer.General.Transitions", Kind::Bool, true},
+        {"Visualizer.General.Comments", Kind::Bool, false},
+        {"Visualizer.General.Methods", Kind::Bool, true},
+        {"Visualizer.General.Attributes", Kind::Bool, true},
+        {"Visualizer.General.RelationNames", Kind::Bool, false},
+        {"Visualizer.General.ElementNames", Kind::Bool, true},
+        {"Visualizer.General.Shadows", Kind::Bool, true},
+        {"Visualizer.General.SelectColor", Kind::Colour, false, 0, {0, 51, 204, 76}},
+        {"Visualizer.General.RelationWidth", Kind::Float, false, 12},
+        {"Visualizer.General.Stereo.EyeSeperation", Kind::Float, false, 1.5f},
+        {"Visualizer.General.Stereo.FocusDistance", Kind::Float, false, 100},
+        {"Visualizer.General.Legend.FillColor", Kind::Colour, false, 0, {255, 255, 221, 221}},
+        {"Visualizer.General.Legend.OutlineColor", Kind::Colour, false, 0, {0, 0, 0, 221}},
+        {"Visualizer.General.Legend.FontColor", Kind::Colour, false, 0, {0, 0, 0, 221}},
+        {"Visualizer.General.Legend.FontSize", Kind::Float, false, 10},
+        {"Visualizer.General.Legend.Spacing", Kind::Float, false, 3},
+        {"Visualizer.General.Legend.Transparency", Kind::Float, false, 0.7f},
+        {"Visualizer.General.Legend.Enable", Kind::Bool, false},
+        {"Visualizer.UMLModel.ShadowSize", Kind::Float, false, 3},
+        {"Visualizer.UMLModel.TextSpacing", Kind::Float, false, 3},
+        {"Visualizer.UMLModel.CommentNoteFraction", Kind::Float, false, 3},
+        {"Visualizer.UMLModel.ArrowSize", Kind::Float, false, 25},
+        {"Visualizer.UMLModel.ArrowAngle", Kind::Float, false, 0.27f},
+        {"Visualizer.UMLModel.MultiplicityDistance", Kind::Float, false, 16},
+        {"Visualizer.UMLModel.MessageSize", Kind::Float, false, 16},
+        {"Visualizer.UMLModel.StateRounding", Kind::Float, false, 6},
+        {"Visualizer.UMLModel.ShadowColor", Kind::Colour, false, 0, {153, 153, 153, 153}},
+        {"Visualizer.SimpleMetrics.Spacing", Kind::Float, false, 0.025f},
+        {"HoverInfo.Spacing", Kind::Float, false, 5},
+        {"HoverInfo.FontSize", Kind::Float, false, 8},
+        {"HoverInfo.Int.FillColor", Kind::Colour, false, 0, {255, 221, 221, 221}},
+        {"HoverInfo.Int.OutlineColor", Kind::Colour, false, 0, {0, 0, 0, 221}},
+        {"HoverInfo.Bool.FillColor", Kind::Colour, false, 0, {221, 221, 255, 221}},
+        {"HoverInfo.Bool.OutlineColor", Kind::Colour, false, 0, {0, 0, 0, 221}},
+        {"HoverInfo.ModelElement.FillColor", Kind::Colour, false, 0, {221, 255, 221, 221}},
+        {"HoverInfo.ModelElement.OutlineColor", Kind::Colour, false, 0, {0, 0, 0, 221}},
+    };
+    ASSERT_EQ(std::size(table), 43u);
+    Configuration c;
+    setDefaultConfiguration(c);
+    EXPECT_EQ(c.bools().size() + c.floats().size() + c.colors().size() + c.colormaps().size(),
+              std::size(table))
+        << "no entries beyond the table";
+    for (const Default& d : table) {
+        SCOPED_TRACE(d.key);
+        // Each key is in its own kind only.
+        EXPECT_EQ(c.bools().count(d.key), d.kind == Kind::Bool ? 1u : 0u);
+        EXPECT_EQ(c.floats().count(d.key), d.kind == Kind::Float ? 1u : 0u);
+        EXPECT_EQ(c.colors().count(d.key), d.kind == Kind::Colour ? 1u : 0u);
+        switch (d.kind) {
+        case Kind::Bool:
+            EXPECT_EQ(c.bools().at(d.key), d.flag);
+            break;
+        case Kind::Float:
+            EXPECT_EQ(c.floats().at(d.key), d.number);
+            break;
+        case Kind::Colour: {
+            auto channel = [](int k) { return static_cast<float>(k) / 255.0f; };
+            EXPECT_EQ(c.colors().at(d.key), Color(channel(d.rgba[0]), channel(d.rgba[1]),
+                                                  channel(d.rgba[2]), channel(d.rgba[3])));
+            break;
+        }
+        }
+    }
+}
+
 TEST(Configuration, GlobalStoreHoldsDefaultsFromStart) {
     EXPECT_EQ(globalConfiguration.getFloat("Canvas.Separator.Size"), 3.0f);
     EXPECT_EQ(globalConfiguration.getColor("Canvas.Separator.Color").a, 64.0f / 255.0f);

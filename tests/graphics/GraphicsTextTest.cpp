@@ -1,4 +1,5 @@
 #include <cmath>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 
@@ -198,6 +199,18 @@ TEST(FontFile, NothingFoundGivesAnEmptyName) {
         GTEST_SKIP() << "an arial.ttf is installed";
     EXPECT_EQ(findFontFile({"/nonexistent/a.ttf"}, false), "");
     EXPECT_EQ(findFontFile({"/nonexistent/a.ttf", findFontFile()}, false), findFontFile());
+}
+
+TEST(FontFile, FontconfigFindsLiberationSansWithoutAnyProgramOnThePath) {
+    if (!findDataFile("arial.ttf").empty())
+        GTEST_SKIP() << "an arial.ttf is installed";
+    const char* path = std::getenv("PATH");
+    const std::string saved = path ? path : "";
+    setenv("PATH", "", 1);
+    const std::string found = findFontFile({}, true);
+    setenv("PATH", saved.c_str(), 1);
+    EXPECT_TRUE(fileIsReadable(found)) << found;
+    EXPECT_NE(found.find("LiberationSans"), std::string::npos) << found;
 }
 
 } // namespace

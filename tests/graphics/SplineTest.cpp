@@ -78,6 +78,32 @@ TEST(TCBSpline, TensionScalesTheTangents) {
     EXPECT_FLOAT_EQ(first.dx, 0.0f);
 }
 
+TEST(TCBSpline, ContinuityAndBiasWeighTheChordsOnEachSide) {
+    // With tension 0.2, continuity 0.5 and bias -0.25 the four chord weights differ:
+    // 0.45 and 0.25 for the tangent leaving B, 0.15 and 0.75 for the tangent arriving at C.
+    // The chords A-B, B-C and C-D differ too, so any two weights swapped change the curve.
+    TCBSpline s;
+    s.tension = 0.2f;
+    s.continuity = 0.5f;
+    s.bias = -0.25f;
+    for (Point p : {Point(0, 0), Point(2, 1), Point(5, 5), Point(6, 2)})
+        s.addPoint(p.x, p.y);
+    ASSERT_EQ(s.segments().size(), 1u);
+    // Leaving B: 0.45 (B - A) + 0.25 (C - B).
+    const auto& g = s.segments()[0];
+    EXPECT_NEAR(g.cx, 1.65f, 1e-5);
+    EXPECT_NEAR(g.cy, 1.45f, 1e-5);
+    // Arriving at C, the derivative at the segment's end: 0.15 (C - B) + 0.75 (D - C).
+    EXPECT_NEAR(3 * g.ax + 2 * g.bx + g.cx, 1.2f, 1e-5);
+    EXPECT_NEAR(3 * g.ay + 2 * g.by + g.cy, -1.65f, 1e-5);
+    // The segment still runs from B to C.
+    EXPECT_NEAR(s.point(0).x, 2.0f, 1e-5);
+    EXPECT_NEAR(s.point(1).y, 5.0f, 1e-5);
+    // Half way, against the Hermite form written out independently.
+    EXPECT_NEAR(s.point(0.5f).x, hermite(2, 1.65f, 5, 1.2f, 0.5f), 1e-5);
+    EXPECT_NEAR(s.point(0.5f).y, hermite(1, 1.45f, 5, -1.65f, 0.5f), 1e-5);
+}
+
 TEST(SegmentSpline, PointOneIsTheEndOfTheLastSegment) {
     TCBSpline s = catmullRom({{0, 0}, {4, 1}, {8, -1}, {12, 3}, {16, 0}});
     ASSERT_EQ(s.segments().size(), 4u);

@@ -1,23 +1,25 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <fstream>
 
 #include <wx/cmdline.h>
+#include <wx/image.h>
 #include <wx/menu.h>
 #include <wx/splitter.h>
-#include <wx/image.h>
 #include <wx/stattext.h>
 #include <wx/toolbar.h>
 
 #include "app/MainApplication.h"
 #include "common/TestSupport.h"
 #include "gui/AboutDialog.h"
-#include "gui/GuiTestSupport.h"
 #include "gui/Canvas.h"
+#include "gui/GuiTestSupport.h"
 #include "gui/Ids.h"
 #include "gui/MainFrame.h"
-#include "metrics/MetricCollection.h"
 #include "gui/UMLModelTree.h"
+#include "gui/WxUserMessages.h"
+#include "metrics/MetricCollection.h"
 #include "xmi/XMIDocuments.h"
 #include "xmi/XMIResult.h"
 
@@ -75,6 +77,8 @@ TEST_F(MainFrameTest, StartsEmptyWithItsLayout) {
     EXPECT_EQ(treeItems(), 0u);
     EXPECT_TRUE(messages.messages.empty());
     EXPECT_FALSE(frame->isMetricsCommandEnabled());
+    EXPECT_FALSE(wxWindow::FindWindowById(ID_METRICS_SLIDER, frame)->IsEnabled())
+        << "enabled only while metrics are loaded";
     EXPECT_EQ(files.configFile, "default.cfg");
 
     EXPECT_EQ(frame->mainSplitter->GetId(), ID_MAIN_SPLITTER);
@@ -205,6 +209,17 @@ TEST_F(MainFrameTest, MetricsBesideTheModelLoadWithoutAsking) {
     EXPECT_FALSE(wxWindow::FindWindowById(ID_METRICS_SLIDER, frame)->IsEnabled());
 }
 
+TEST_F(MainFrameTest, FolderNamedLikeTheMetricsFileBesideTheModelIsNotLoaded) {
+    TempFile model("model.xmi", goodModel);
+    ASSERT_TRUE(std::filesystem::create_directory(model.folder() + "/model.txt"));
+    frame->loadModel(model.path());
+    ASSERT_NE(frame->getModelData(), nullptr);
+    EXPECT_EQ(frame->getMetricCollection(), nullptr);
+    EXPECT_TRUE(frame->isMetricsCommandEnabled());
+    EXPECT_FALSE(wxWindow::FindWindowById(ID_METRICS_SLIDER, frame)->IsEnabled());
+    EXPECT_TRUE(messages.messages.empty());
+}
+
 TEST_F(MainFrameTest, MetricsCommandLoadsOnceAndReportsUnreadableFiles) {
     TempFile model("shop.xmi", goodModel);
     TempFile metrics("shop-metrics.txt", metricsText);
@@ -212,17 +227,24 @@ TEST_F(MainFrameTest, MetricsCommandLoadsOnceAndReportsUnreadableFiles) {
     ASSERT_TRUE(frame->isMetricsCommandEnabled());
     ASSERT_EQ(frame->getMetricCollection(), nullptr);
 
-    chooser.answers = {"/nonexistent/metrics.txt", metrics.path()};
-    sendCommand(frame, ID_TOOL_OPEN_METRICS);
-    ASSERT_EQ(chooser.asked.size(), 1u);
+    // A missing file and a folder are both unreadable.
+    const std::string unreadable[] = {"/nonexistent/metrics.txt", metrics.folder()};
+    chooser.answers = {unreadable[0], unreadable[1], metrics.path()};
+    for (const std::string& path : unreadable) {
+        SCOPED_TRACE(path);
+        messages.messages.clear();
+        sendCommand(frame, ID_TOOL_OPEN_METRICS);
+        ASSERT_EQ(messages.messages.size(), 1u);
+        EXPECT_EQ(messages.messages[0].text, "Unable to open metrics file");
+        EXPECT_EQ(messages.messages[0].caption, "Brennimore error");
+        EXPECT_TRUE(messages.messages[0].style & MessageStyle::IconError);
+        EXPECT_EQ(frame->getMetricCollection(), nullptr);
+        EXPECT_TRUE(frame->isMetricsCommandEnabled()) << "a failed load leaves the command open";
+        EXPECT_FALSE(wxWindow::FindWindowById(ID_METRICS_SLIDER, frame)->IsEnabled());
+    }
+    ASSERT_EQ(chooser.asked.size(), 2u);
     EXPECT_EQ(chooser.asked[0].title, "Open Metrics");
     EXPECT_EQ(chooser.asked[0].wildcard, "txt files|*.txt|All files|*.*");
-    ASSERT_EQ(messages.messages.size(), 1u);
-    EXPECT_EQ(messages.messages[0].text, "Unable to open metrics file");
-    EXPECT_EQ(messages.messages[0].caption, "Brennimore error");
-    EXPECT_TRUE(messages.messages[0].style & MessageStyle::IconError);
-    EXPECT_EQ(frame->getMetricCollection(), nullptr);
-    EXPECT_TRUE(frame->isMetricsCommandEnabled()) << "a failed load leaves the command open";
 
     sendCommand(frame, ID_MENU_OPEN_METRICS);
     ASSERT_NE(frame->getMetricCollection(), nullptr);
@@ -255,4 +277,22 @@ TEST_F(MainFrameTest, ExportCommandSavesTheCanvasWhereTheDialogSays) {
     ASSERT_TRUE(image.LoadFile(target.path(), wxBITMAP_TYPE_PNG));
     EXPECT_EQ(image.GetWidth(), frame->getCanvas()->GetClientSize().GetWidth());
     EXPECT_EQ(image.GetRed(image.GetWidth() / 2, image.GetHeight() / 2), 255);
+}
+
+TEST(WxUserMessages, BoxesWithoutAnIconAskForNone) {
+    struct Case {
+        int style;
+        long expected;
+    };
+    const Case cases[] = {
+        {MessageStyle::Ok | MessageStyle::Centre, wxOK | wxCENTRE | wxICON_NONE},
+        {MessageStyle::Ok | MessageStyle::Centre | MessageStyle::ParentFrame,
+         wxOK | wxCENTRE | wxICON_NONE},
+        {MessageStyle::Ok | MessageStyle::IconError, wxOK | wxICON_ERROR},
+        {MessageStyle::Ok | MessageStyle::IconInformation | MessageStyle::ParentFrame,
+         wxOK | wxICON_INFORMATION},
+        {MessageStyle::Ok | MessageStyle::IconWarning, wxOK | wxICON_WARNING},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(wxMessageBoxStyle(c.style), c.expected) << c.style;
 }

@@ -195,15 +195,21 @@ TEST_F(MetricsReaderTest, SecondLoadAddsRecordsAndKeepsEarlierOnes) {
 }
 
 TEST_F(MetricsReaderTest, UnopenableFileThrowsAndCreatesNothing) {
-    MetricsReader reader;
-    try {
-        reader.read("/nonexistent/folder/metrics.txt", model);
-        FAIL() << "no exception";
-    } catch (const MetricsParseException& e) {
-        EXPECT_EQ(e.getMessage(), "Unable to open metrics file");
+    // A folder opens like a file on POSIX systems but cannot be read as one.
+    TempFile inFolder("metrics.txt");
+    for (const std::string& path :
+         {std::string("/nonexistent/folder/metrics.txt"), inFolder.folder()}) {
+        SCOPED_TRACE(path);
+        MetricsReader reader;
+        try {
+            reader.read(path, model);
+            FAIL() << "no exception";
+        } catch (const MetricsParseException& e) {
+            EXPECT_EQ(e.getMessage(), "Unable to open metrics file");
+        }
+        EXPECT_EQ(reader.collection, nullptr);
+        EXPECT_THROW(loadMetricsFile(path, model), MetricsParseException);
     }
-    EXPECT_EQ(reader.collection, nullptr);
-    EXPECT_THROW(loadMetricsFile("/nonexistent/folder/metrics.txt", model), MetricsParseException);
 }
 
 TEST_F(MetricsReaderTest, BlocksListingElementsInDifferentOrders) {

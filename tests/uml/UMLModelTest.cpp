@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <string>
+#include <vector>
+
 #include "common/Exception.h"
 #include "uml/UMLModel.h"
 
@@ -29,6 +32,33 @@ struct Forwarding : UMLModelVisitor {
     void visit(UMLAssociationEnd*) override { ++ends; }
     void visit(UMLRequest*) override { ++requests; }
     void visit(UMLModelElement*) override { ++modelElements; }
+};
+
+// Records every overload it is handed and then runs the default, so that the walk of the
+// defaults shows.
+struct Spy : UMLModelVisitor {
+    std::vector<std::string> reached;
+#define BRENNIMORE_SPY(T)                                                                          \
+    void visit(T* element) override {                                                              \
+        reached.push_back(#T);                                                                     \
+        UMLModelVisitor::visit(element);                                                           \
+    }
+    // clang-format off
+    BRENNIMORE_SPY(UMLAbstraction) BRENNIMORE_SPY(UMLAction) BRENNIMORE_SPY(UMLActionSequence) BRENNIMORE_SPY(UMLActivityGraph)
+    BRENNIMORE_SPY(UMLActor) BRENNIMORE_SPY(UMLAssociation) BRENNIMORE_SPY(UMLAssociationEnd) BRENNIMORE_SPY(UMLAssociationEndRole)
+    BRENNIMORE_SPY(UMLAssociationRole) BRENNIMORE_SPY(UMLAttribute) BRENNIMORE_SPY(UMLBehavioralFeature) BRENNIMORE_SPY(UMLCallAction)
+    BRENNIMORE_SPY(UMLClass) BRENNIMORE_SPY(UMLClassifier) BRENNIMORE_SPY(UMLClassifierRole) BRENNIMORE_SPY(UMLCollaboration)
+    BRENNIMORE_SPY(UMLComment) BRENNIMORE_SPY(UMLComponent) BRENNIMORE_SPY(UMLCompositeState) BRENNIMORE_SPY(UMLDataType)
+    BRENNIMORE_SPY(UMLDependency) BRENNIMORE_SPY(UMLEvent) BRENNIMORE_SPY(UMLFeature) BRENNIMORE_SPY(UMLGeneralizableElement)
+    BRENNIMORE_SPY(UMLGeneralization) BRENNIMORE_SPY(UMLGuard) BRENNIMORE_SPY(UMLInteraction) BRENNIMORE_SPY(UMLInterface)
+    BRENNIMORE_SPY(UMLMessage) BRENNIMORE_SPY(UMLModel) BRENNIMORE_SPY(UMLModelElement) BRENNIMORE_SPY(UMLNamespace)
+    BRENNIMORE_SPY(UMLNode) BRENNIMORE_SPY(UMLOperation) BRENNIMORE_SPY(UMLPackage) BRENNIMORE_SPY(UMLParameter)
+    BRENNIMORE_SPY(UMLPseudostate) BRENNIMORE_SPY(UMLRequest) BRENNIMORE_SPY(UMLSendAction) BRENNIMORE_SPY(UMLSignal)
+    BRENNIMORE_SPY(UMLSignalEvent) BRENNIMORE_SPY(UMLSimpleState) BRENNIMORE_SPY(UMLState) BRENNIMORE_SPY(UMLStateMachine)
+    BRENNIMORE_SPY(UMLStateVertex) BRENNIMORE_SPY(UMLStereotype) BRENNIMORE_SPY(UMLStructuralFeature) BRENNIMORE_SPY(UMLSubsystem)
+    BRENNIMORE_SPY(UMLTransition) BRENNIMORE_SPY(UMLUninterpretedAction) BRENNIMORE_SPY(UMLUseCase)
+    // clang-format on
+#undef BRENNIMORE_SPY
 };
 
 struct Marker : UMLUserData {
@@ -100,12 +130,18 @@ TEST(UMLModelVisitor, ClassesWithTwoBasesForwardToTheNamedOne) {
 }
 
 TEST(UMLModelVisitor, DefaultVisitorDoesNothing) {
-    UMLModelVisitor v;
+    // The defaults only climb the class's bases; the model element's default ends the walk
+    // without reaching any other overload.
+    Spy v;
     UMLClass c;
-    UMLTransition t;
     c.accept(v);
+    EXPECT_EQ(v.reached,
+              (std::vector<std::string>{"UMLClass", "UMLClassifier", "UMLGeneralizableElement",
+                                        "UMLNamespace", "UMLModelElement"}));
+    v.reached.clear();
+    UMLTransition t;
     t.accept(v);
-    SUCCEED();
+    EXPECT_EQ(v.reached, (std::vector<std::string>{"UMLTransition", "UMLModelElement"}));
 }
 
 TEST(UMLModel, SharedBasesGiveOneIdNameAndUserDataList) {

@@ -74,14 +74,15 @@ TEST(DiagramGeometry, FewerThanFourCommasAbortTheRead) {
 }
 
 TEST(DiagramStyle, OnlyPiecesBetweenTwoCommasAreUsed) {
+    // 51 / 255 = 0.2, unlike the default red of 1.
     UMLStyle leading;
-    parseDiagramStyle(",FillColor.Red=255,Font.Bold=1,", leading);
-    EXPECT_FLOAT_EQ(leading.fillColor[0], 1.0f);
+    parseDiagramStyle(",FillColor.Red=51,Font.Bold=1,", leading);
+    EXPECT_FLOAT_EQ(leading.fillColor[0], 0.2f);
     EXPECT_EQ(leading.fontStyle, UMLStyle::Bold);
 
     UMLStyle noLeading;
-    parseDiagramStyle("FillColor.Red=255,Font.Bold=1,", noLeading);
-    EXPECT_FLOAT_EQ(noLeading.fillColor[0], 1.0f); // the default, untouched
+    parseDiagramStyle("FillColor.Red=51,Font.Bold=1,", noLeading);
+    EXPECT_FLOAT_EQ(noLeading.fillColor[0], 1.0f); // not read: the default stays
     EXPECT_EQ(noLeading.fontStyle, UMLStyle::Bold);
 
     UMLStyle single;

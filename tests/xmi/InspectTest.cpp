@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <filesystem>
+#include <fstream>
 #include <memory>
 
 #include "common/TestSupport.h"
@@ -11,7 +13,8 @@ namespace {
 
 struct RunResult {
     int code;
-    nlohmann::json output;
+    nlohmann::ordered_json output; // keys in the order the command printed them
+    std::string text;
 };
 
 // Runs the real command and parses what it printed.
@@ -24,9 +27,9 @@ RunResult runInspect(const std::string& arguments) {
     while ((n = fread(buffer, 1, sizeof buffer, pipe.get())) > 0)
         text.append(buffer, n);
     int status = pclose(pipe.release());
-    RunResult result{WEXITSTATUS(status), nullptr};
+    RunResult result{WEXITSTATUS(status), nullptr, text};
     if (!text.empty())
-        result.output = nlohmann::json::parse(text, nullptr, false);
+        result.output = nlohmann::ordered_json::parse(text, nullptr, false);
     return result;
 }
 
@@ -44,7 +47,9 @@ TEST(Inspect, DescribesALoadedModel) {
     std::vector<std::string> keys;
     for (auto it = out.begin(); it != out.end(); ++it)
         keys.push_back(it.key());
-    // nlohmann::json sorts keys on parse; check presence and values instead of order here.
+    EXPECT_EQ(keys,
+              (std::vector<std::string>{"file", "error", "messages", "xmiVersion", "metamodel",
+                                        "model", "elements", "diagrams", "log", "element"}));
     EXPECT_EQ(out["file"], file.path());
     EXPECT_TRUE(out["error"].is_null());
     EXPECT_EQ(out["xmiVersion"], 1.2);
@@ -120,7 +125,7 @@ TEST(Inspect, DiagramElementsAndConfigurationOnRequest) {
     ASSERT_EQ(items.size(), 1u);
     EXPECT_EQ(items[0]["subject"], "c");
     EXPECT_EQ(items[0]["subjectClass"], "UMLClass");
-    EXPECT_EQ(r.output["diagrams"][0]["bounds"], nlohmann::json::parse("[-10, -5, 10, 5]"));
+    EXPECT_EQ(r.output["diagrams"][0]["bounds"], nlohmann::ordered_json::parse("[-10, -5, 10, 5]"));
     EXPECT_TRUE(r.output["config"]["bool"].contains("Visualizer.General.Comments"));
 
     // A configuration block alone needs no model.
@@ -148,4 +153,77 @@ TEST(Inspect, MetricsLoadAfterTheModel) {
 
     r = runInspect(file.path() + " --metrics /nonexistent.txt");
     EXPECT_EQ(r.output["metrics"]["error"], "Unable to open metrics file");
+}
+
+namespace {
+const char* const oneClass = "<UML:Model xmi.id='m'><UML:Namespace.ownedElement>"
+                             "<UML:Class xmi.id='c' name='Cart'/></UML:Namespace.ownedElement>"
+                             "</UML:Model>";
+} // namespace
+
+TEST(Inspect, MetricsBesideTheModelComeAlongUnlessNamed) {
+    TempFile file("model.XMI", xmiDocument(oneClass));
+    const std::string beside = file.folder() + "/model.txt";
+    RunResult r = runInspect(file.path());
+    EXPECT_FALSE(r.output.contains("metrics")) << "nothing beside the model yet";
+
+    std::filesystem::create_directory(beside);
+    r = runInspect(file.path());
+    EXPECT_FALSE(r.output.contains("metrics")) << "a folder of that name is not a metrics file";
+    std::filesystem::remove(beside);
+
+    std::ofstream(beside) << "[Lines of code]\nc,120\n";
+    r = runInspect(file.path() + " --element c");
+    ASSERT_EQ(r.code, 0);
+    ASSERT_EQ(r.output["metrics"]["element"].size(), 1u);
+    EXPECT_EQ(r.output["metrics"]["element"][0]["name"], "Lines of code");
+    EXPECT_EQ(r.output["element"]["metrics"][0]["value"], 120);
+
+    TempFile named("other.txt", "[Tested]\nc,true\n");
+    r = runInspect(file.path() + " --metrics " + named.path());
+    ASSERT_EQ(r.output["metrics"]["element"].size(), 1u);
+    EXPECT_EQ(r.output["metrics"]["element"][0]["name"], "Tested") << "--metrics wins";
+}
+
+TEST(Inspect, FieldsThatAreNoFiniteFloatReadAsZero) {
+    // One ordinary element and one whose every geometry field overflows a float or is no
+    // number; the ordinary one must keep its place in the normalised diagram.
+    TempFile file("model.xmi",
+                  xmiDocument("<UML:Model xmi.id='m'/><UML:Diagram xmi.id='d' "
+                              "diagramType='ClassDiagram'><UML:Diagram.element>"
+                              "<UML:DiagramElement xmi.id='a' geometry='30, 30, 60, 30,'/>"
+                              "<UML:DiagramElement xmi.id='b' geometry='1e39, inf, nan, -1e39,' "
+                              "style=',FillColor.Red=1e39,FillColor.Transparent=nan,"
+                              "LineColor.Green=-inf,Font.Red=1e300,'/>"
+                              "</UML:Diagram.element></UML:Diagram>"));
+    RunResult r = runInspect("--diagram-elements " + file.path());
+    ASSERT_EQ(r.code, 0);
+    const auto& diagram = r.output["diagrams"][0];
+    EXPECT_EQ(diagram["bounds"], nlohmann::ordered_json::parse("[-10, -7.5, 10, 7.5]"));
+    const auto& items = diagram["items"];
+    ASSERT_EQ(items.size(), 2u);
+    EXPECT_EQ(items[0]["geometry"], nlohmann::ordered_json::parse("[-10, -7.5, 10, 2.5]"));
+    EXPECT_EQ(items[1]["geometry"], nlohmann::ordered_json::parse("[-10, 7.5, -10, 7.5]"));
+    const auto& style = items[1]["style"];
+    EXPECT_EQ(style["fillColor"], nlohmann::ordered_json::parse("[0, 1, 1, 0]"));
+    EXPECT_EQ(style["lineColor"][1], 0);
+    EXPECT_EQ(style["fontColor"][0], 0);
+}
+
+TEST(Inspect, FloatsArePrintedInTheirShortForm) {
+    // A box of 10 file units is 10/3 diagram units: -1.6666667 as a float.
+    TempFile file("model.xmi",
+                  xmiDocument("<UML:Model xmi.id='m'/><UML:Diagram xmi.id='d' "
+                              "diagramType='ClassDiagram'><UML:Diagram.element>"
+                              "<UML:DiagramElement xmi.id='a' geometry='0, 0, 10, 10,' "
+                              "style=',FillColor.Red=100,'/></UML:Diagram.element>"
+                              "</UML:Diagram>"));
+    RunResult r = runInspect("--diagram-elements " + file.path() + " --element a");
+    ASSERT_EQ(r.code, 0);
+    EXPECT_EQ(r.output["diagrams"][0]["items"][0]["geometry"][0].get<double>(), -1.6666667);
+    EXPECT_EQ(r.output["diagrams"][0]["items"][0]["style"]["fillColor"][0].get<double>(),
+              0.39215687);
+    EXPECT_EQ(r.output["element"]["geometry"][0].get<double>(), -1.6666667);
+    EXPECT_EQ(r.text.find("1.6666667461"), std::string::npos) << r.text;
+    EXPECT_EQ(r.text.find("0.392156869"), std::string::npos) << r.text;
 }
