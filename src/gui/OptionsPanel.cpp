@@ -136,22 +136,24 @@ wxEND_EVENT_TABLE()
 
 void OptionsPanel::buildLayoutGroup(wxSizer* column) {
     auto* group = new wxStaticBoxSizer(wxVERTICAL, this, "Layout preview");
-    wxWindow* box = group->GetStaticBox();
+    // The controls are the box's siblings: as its children they would make the toolkit size
+    // the box wider than the pane.
+    wxWindow* box = this;
     preview = new brLayoutPreview(box, ID_LAYOUT_PREVIEW, wxSize(100, 70));
     group->Add(preview, 0, wxEXPAND | wxALL, 2);
 
     auto* grid = new wxFlexGridSizer(2, 2, 4);
     grid->AddGrowableCol(1);
     grid->Add(new wxStaticText(box, ID_ROWS_LABEL, "Rows"), 0, wxALIGN_CENTER_VERTICAL);
-    auto* rowsLine = new wxBoxSizer(wxHORIZONTAL);
     // No wxSP_ARROW_KEYS: the arrow keys keep moving through the panel. The toolkit's spin
     // buttons need more than a two-digit width, so the control takes its own size.
     rowsSpin =
         new wxSpinCtrl(box, ID_ROWS_SPIN, "1", wxDefaultPosition, wxDefaultSize, 0, 1, 32, 1);
-    rowsLine->Add(rowsSpin, 0, wxALIGN_CENTER_VERTICAL);
+    grid->Add(rowsSpin, 0, wxALIGN_CENTER_VERTICAL);
+    // Below the spin rather than beside it, so the group fits a narrow pane.
+    grid->AddSpacer(0);
     automatic = new wxCheckBox(box, ID_ROWS_AUTOMATIC, "Automatic");
-    rowsLine->Add(automatic, 0, wxALIGN_CENTER_VERTICAL | wxLEFT, 4);
-    grid->Add(rowsLine);
+    grid->Add(automatic, 0, wxALIGN_CENTER_VERTICAL);
     grid->Add(new wxStaticText(box, ID_ZOOM_LABEL, "Zoom"), 0, wxALIGN_CENTER_VERTICAL);
     zoomSlider = slider(box, ID_ZOOM_SLIDER, 0, -layoutSliders::limit, layoutSliders::limit);
     grid->Add(zoomSlider, 1, wxEXPAND);
@@ -167,7 +169,7 @@ void OptionsPanel::buildLayoutGroup(wxSizer* column) {
 
 void OptionsPanel::buildMetricsGroup(wxSizer* column) {
     auto* group = new wxStaticBoxSizer(wxVERTICAL, this, "Available metrics");
-    list = new brCheckListCtrl(group->GetStaticBox(), ID_METRIC_LIST);
+    list = new brCheckListCtrl(this, ID_METRIC_LIST);
     list->SetMinSize(wxSize(100, 120));
     group->Add(list, 1, wxEXPAND | wxALL, 2);
     column->Add(group, 1, wxEXPAND | wxALL, 2);
@@ -175,7 +177,7 @@ void OptionsPanel::buildMetricsGroup(wxSizer* column) {
 
 void OptionsPanel::buildOptionsGroup(wxSizer* column) {
     auto* group = new wxStaticBoxSizer(wxVERTICAL, this, "Visualization options");
-    wxWindow* box = group->GetStaticBox();
+    wxWindow* box = this;
     auto* glyphLine = new wxBoxSizer(wxHORIZONTAL);
     glyphChoice = new wxChoice(box, ID_GLYPH_CHOICE, wxDefaultPosition, wxSize(100, -1));
     glyphLine->Add(glyphChoice, 1, wxALIGN_CENTER_VERTICAL);

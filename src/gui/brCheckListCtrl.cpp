@@ -7,7 +7,8 @@
 
 namespace {
 
-constexpr int pictureColumnWidth = 42;
+// The picture and the margin the toolkit leaves before a report-mode image.
+constexpr int pictureColumnWidth = brCheckListCtrl::imageWidth + 8;
 
 // The check box occupies the left 15 by 15 pixels of the row picture.
 void drawCheckBox(wxDC& dc, bool checked) {
