@@ -20,6 +20,7 @@
 #include "gui/AboutDialog.h"
 #include "gui/Canvas.h"
 #include "gui/Ids.h"
+#include "gui/OptionsPanel.h"
 #include "gui/UMLModelTree.h"
 #include "metrics/MetricsReader.h"
 #include "resources/ImageTable.h"
@@ -103,7 +104,7 @@ void mainFrame::buildContents() {
                                         wxDefaultSize, wxSP_3D | wxSP_LIVE_UPDATE);
     leftSplitter->SetMinimumPaneSize(64);
     modelTree = new UMLModelTree(leftSplitter, ID_MODEL_TREE);
-    optionsPanel = new wxPanel(leftSplitter, wxID_ANY);
+    optionsPanel = buildOptionsPanel(leftSplitter);
     leftSplitter->SplitHorizontally(modelTree, optionsPanel);
 
     auto* right = new wxPanel(mainSplitter, wxID_ANY);
@@ -171,6 +172,21 @@ void mainFrame::buildContents() {
     right->SetSizer(column);
 
     mainSplitter->SplitVertically(leftSplitter, right);
+}
+
+OptionsPanel* mainFrame::buildOptionsPanel(wxWindow* parent) {
+    OptionsPanel::Host host;
+    host.metrics = [this] { return metrics.current(); };
+    host.visualizer = [this]() -> MetricsVisualizer* {
+        CanvasWindow* view = canvas ? canvas->views().activeView() : nullptr;
+        return view ? dynamic_cast<MetricsVisualizer*>(view->visualizer) : nullptr;
+    };
+    host.repaintCanvas = [this] {
+        if (canvas)
+            canvas->Refresh(false);
+    };
+    host.glyphs = &glyphs;
+    return new OptionsPanel(parent, std::move(host));
 }
 
 void mainFrame::buildMenuBar() {
@@ -302,9 +318,9 @@ void mainFrame::loadMetrics(const std::string& fileName) {
     if (!modelData)
         return;
     canvas->views().clearHovers();
+    MetricCollection* loaded = nullptr;
     try {
-        MetricCollection* loaded = metrics.install(loadMetricsFile(fileName, *modelData));
-        assignDefaultGlyphs(*loaded, glyphs);
+        loaded = metrics.install(loadMetricsFile(fileName, *modelData));
         setRegistryMetrics(visualizers, loaded);
     } catch (const MetricsParseException& e) {
         showUserMessage(e.getMessage(), "Brennimore error",
@@ -312,6 +328,7 @@ void mainFrame::loadMetrics(const std::string& fileName) {
                             MessageStyle::ParentFrame);
         return;
     }
+    optionsPanel->openMetrics(*loaded);
     // One metrics file per loaded model.
     setMetricsCommandEnabled(false);
     if (wxWindow* slider = FindWindow(ID_METRICS_SLIDER))
@@ -321,6 +338,7 @@ void mainFrame::loadMetrics(const std::string& fileName) {
 void mainFrame::unloadMetrics() {
     canvas->views().clearHovers();
     setRegistryMetrics(visualizers, nullptr);
+    optionsPanel->unloadMetrics();
     metrics.clear();
     if (wxWindow* slider = FindWindow(ID_METRICS_SLIDER))
         slider->Enable(false);
@@ -378,6 +396,7 @@ void mainFrame::syncControlStrip() {
     static_cast<wxCheckBox*>(FindWindow(ID_PERSPECTIVE))->SetValue(view->perspective);
     static_cast<wxCheckBox*>(FindWindow(ID_STEREO))->SetValue(view->stereo);
     FindWindow(ID_DELETE_VIEW)->Enable(!views.root().isLeaf());
+    optionsPanel->syncWithActiveView();
 }
 
 void mainFrame::onViewCommand(wxCommandEvent& event) {

@@ -20,6 +20,7 @@ class UMLModelTree;
 class UMLModelElement;
 class XMIResult;
 class Canvas;
+class OptionsPanel;
 
 class mainFrame : public wxFrame {
 public:
@@ -40,6 +41,7 @@ public:
     UMLSelectionList* getSelectionList() const { return selectionList.get(); }
     UMLModelTree* getModelTree() const { return modelTree; }
     Canvas* getCanvas() const { return canvas; }
+    OptionsPanel* getOptionsPanel() const { return optionsPanel; }
     bool isMetricsCommandEnabled() const;
     // The current metrics, or null when none are loaded.
     MetricCollection* getMetricCollection() const { return metrics.current(); }
@@ -57,6 +59,7 @@ public:
 
 private:
     void buildContents();
+    OptionsPanel* buildOptionsPanel(wxWindow* parent);
     void buildMenuBar();
     void buildToolBar();
     void setMetricsCommandEnabled(bool enabled);
@@ -80,7 +83,7 @@ private:
     MetricCollectionHolder metrics;
 
     UMLModelTree* modelTree = nullptr;
-    wxPanel* optionsPanel = nullptr;
+    OptionsPanel* optionsPanel = nullptr;
     Canvas* canvas = nullptr;
     wxToolBar* toolBar = nullptr;
 
