@@ -158,11 +158,12 @@ TEST_F(ConfigurationCommandsTest, FailuresAreReportedAndChangeNothing) {
 }
 
 TEST_F(ConfigurationCommandsTest, StartUpAppliesTheNamedFileAfterModelAndMetricsQuietly) {
-    TempFile file("start.cfg", "[Global configuration]\n@ConfigurationKind\n@bool (1)\n"
-                               "<Visualizer.General.Comments><true>\n@float (0)\n@color (0)\n"
-                               "@colormap (0)\n[Window layout]\n"
-                               "leaf <Checkout><1.5><0 0><0 0><false><false>\n"
-                               "[Metric properties]\nCount (0)\n[Active metrics]\nOpen issues\n<eol>\n");
+    TempFile file("start.cfg",
+                  "[Global configuration]\n@ConfigurationKind\n@bool (1)\n"
+                  "<Visualizer.General.Comments><true>\n@float (0)\n@color (0)\n"
+                  "@colormap (0)\n[Window layout]\n"
+                  "leaf <Checkout><1.5><0 0><0 0><false><false>\n"
+                  "[Metric properties]\nCount (0)\n[Active metrics]\nOpen issues\n<eol>\n");
     theMainFrame = frame;
     wxString args[] = {"brennimore", "-u", webshop, "-c", wxString::FromUTF8(file.path())};
     wxChar* argv[5];
