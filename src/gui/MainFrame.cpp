@@ -337,8 +337,6 @@ ConfigurationTargets mainFrame::configurationTargets() {
 }
 
 void mainFrame::loadConfiguration(const std::string& fileName, bool showMessage) {
-    // The layout rebuilds the views, whose hover boxes may point at metric records.
-    canvas->views().clearHovers();
     const ConfigurationFileStatus status = loadConfigurationFile(fileName, configurationTargets());
     if (!status.ok) {
         showUserMessage(status.error, "Brennimore error",
