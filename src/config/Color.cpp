@@ -8,6 +8,14 @@ Color::Color(std::uint32_t argb)
       b(static_cast<float>(argb & 0xFFu) / 255.0f),
       a(static_cast<float>((argb >> 24) & 0xFFu) / 255.0f) {}
 
+std::uint8_t colorByte(float component) {
+    if (!(component > 0.0f))
+        return 0;
+    if (component >= 1.0f)
+        return 255;
+    return static_cast<std::uint8_t>(component * 255.0f);
+}
+
 Colormap::Colormap() : colors_{Color()} {}
 
 Colormap::Colormap(std::vector<Color> colors) : colors_(std::move(colors)) {

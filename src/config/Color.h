@@ -20,6 +20,10 @@ struct Color {
     bool operator!=(const Color& o) const { return !(*this == o); }
 };
 
+// A component as an 8-bit intensity (x 255, truncated), for swatches and pixel values.
+// Components outside 0..1 are clamped first; NaN gives 0.
+std::uint8_t colorByte(float component);
+
 class Colormap {
 public:
     Colormap();

@@ -19,11 +19,14 @@
 #include "common/UserMessages.h"
 #include "gui/AboutDialog.h"
 #include "gui/Canvas.h"
+#include "gui/CountMetricsDialog.h"
+#include "gui/GlobalOptionsDialog.h"
 #include "gui/Ids.h"
 #include "gui/OptionsPanel.h"
 #include "gui/UMLModelTree.h"
 #include "metrics/MetricsReader.h"
 #include "resources/ImageTable.h"
+#include "visualizers/ConfigurationFile.h"
 #include "visualizers/MetricViews.h"
 #include "visualizers/MetricsVisualizer.h"
 #include "xmi/XMIParser.h"
@@ -344,10 +347,81 @@ void mainFrame::unloadMetrics() {
         slider->Enable(false);
 }
 
+ConfigurationTargets mainFrame::configurationTargets() {
+    ConfigurationTargets targets;
+    targets.global = &globalConfiguration;
+    targets.views = &canvas->views();
+    targets.model = modelData.get();
+    targets.metrics = metrics.current();
+    targets.glyphs = &glyphs;
+    return targets;
+}
+
 void mainFrame::loadConfiguration(const std::string& fileName, bool showMessage) {
-    // The configuration file format arrives with its own reader; until then nothing to apply.
-    (void)fileName;
-    (void)showMessage;
+    const ConfigurationFileStatus status = loadConfigurationFile(fileName, configurationTargets());
+    if (!status.ok) {
+        showUserMessage(status.error, "Brennimore error",
+                        MessageStyle::Ok | MessageStyle::Centre | MessageStyle::IconError |
+                            MessageStyle::ParentFrame);
+        return;
+    }
+    metricsShownChanged();
+    syncControlStrip();
+    canvas->Refresh(false);
+    if (showMessage)
+        showUserMessage("Configuration loaded.", "Brennimore info",
+                        MessageStyle::Ok | MessageStyle::IconInformation |
+                            MessageStyle::ParentFrame);
+}
+
+void mainFrame::saveConfiguration(const std::string& fileName) {
+    const ConfigurationFileStatus status = saveConfigurationFile(fileName, configurationTargets());
+    if (!status.ok)
+        showUserMessage(status.error, "Brennimore error",
+                        MessageStyle::Ok | MessageStyle::Centre | MessageStyle::IconError |
+                            MessageStyle::ParentFrame);
+}
+
+void mainFrame::metricsShownChanged() {
+    // The options panel's metric list follows activeMetrics here (check boxes and row
+    // colours from each metric's "FillColor").
+    canvas->Refresh(false);
+}
+
+void mainFrame::setDialogRunner(std::function<int(wxDialog&)> runner) {
+    runDialog = std::move(runner);
+}
+
+void mainFrame::openOptionsDialog(Configuration* store, const std::string& group) {
+    if (!store)
+        return;
+    GlobalOptionsDialog dialog(this, store, group);
+    if (runDialog)
+        runDialog(dialog);
+    else
+        dialog.ShowModal();
+    canvas->Refresh(false);
+}
+
+void mainFrame::showGlobalMetrics() {
+    const int style = MessageStyle::Ok | MessageStyle::IconError;
+    MetricCollection* current = metrics.current();
+    if (!current) {
+        showUserMessage("No metrics are currently loaded", "Brennimore Error", style);
+        return;
+    }
+    if (current->globalMetrics.empty()) {
+        showUserMessage("No global metrics are currently available", "Brennimore Error", style);
+        return;
+    }
+    std::vector<CountMetric*> counts;
+    for (const auto& metric : current->globalMetrics)
+        counts.push_back(metric.get());
+    CountMetricsDialog dialog(this, counts);
+    if (runDialog)
+        runDialog(dialog);
+    else
+        dialog.ShowModal();
 }
 
 void mainFrame::onFileCommand(wxCommandEvent& event) {
@@ -372,9 +446,20 @@ void mainFrame::onFileCommand(wxCommandEvent& event) {
             canvas->exportImage(path);
         break;
     }
-    case ID_MENU_LOAD_CONFIG:
-    case ID_MENU_SAVE_CONFIG:
+    case ID_MENU_LOAD_CONFIG: {
+        std::string path =
+            choose("Load Configuration", "", "", "cfg files|*.cfg|All files|*.*", false);
+        if (!path.empty())
+            loadConfiguration(path, true);
         break;
+    }
+    case ID_MENU_SAVE_CONFIG: {
+        std::string path =
+            choose("Save Configuration", "", "", "cfg files|*.cfg|All files|*.*", true);
+        if (!path.empty())
+            saveConfiguration(path);
+        break;
+    }
     case ID_MENU_CLOSE_MODEL:
         unloadModel();
         break;
@@ -439,6 +524,9 @@ void mainFrame::onViewCommand(wxCommandEvent& event) {
     case ID_DELETE_VIEW:
         views.deleteActiveWindow();
         break;
+    case ID_VISUALIZER_OPTIONS:
+        openOptionsDialog(&globalConfiguration, "Visualizer");
+        break;
     default:
         break;
     }
@@ -473,5 +561,9 @@ void mainFrame::onToolCommand(wxCommandEvent& event) {
     if (index >= 0 && index < 5) {
         wxCommandEvent forwarded(wxEVT_MENU, menuFor[index]);
         onFileCommand(forwarded);
+    } else if (event.GetId() == ID_TOOL_OPTIONS) {
+        openOptionsDialog(&globalConfiguration, "");
+    } else if (event.GetId() == ID_TOOL_GLOBAL_METRICS) {
+        showGlobalMetrics();
     }
 }

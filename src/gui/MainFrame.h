@@ -1,6 +1,7 @@
 #pragma once
 // The single top-level window: splitters with the model tree, the options panel and the
 // canvas; menus, toolbar and the control strip; it owns the loaded model.
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -13,6 +14,7 @@
 #include "visualizers/UMLElementSelection.h"
 #include "visualizers/VisualizerRegistry.h"
 
+class wxDialog;
 class wxSplitterWindow;
 class wxPanel;
 class wxToolBar;
@@ -21,6 +23,8 @@ class UMLModelElement;
 class XMIResult;
 class Canvas;
 class OptionsPanel;
+class Configuration;
+struct ConfigurationTargets;
 
 class mainFrame : public wxFrame {
 public:
@@ -34,8 +38,25 @@ public:
     // Loads a metrics file for the current model; failures are shown to the user.
     void loadMetrics(const std::string& fileName);
     void unloadMetrics();
-    // Reads a configuration file; showMessage confirms a successful load to the user.
+    // Reads a configuration file and applies it to the settings, the views and the current
+    // metrics; showMessage confirms a successful load to the user. A file that cannot be
+    // read is reported and changes nothing.
     void loadConfiguration(const std::string& fileName, bool showMessage);
+    // Writes the settings, the views and the current metrics' properties and shown metrics;
+    // a file that cannot be written is reported.
+    void saveConfiguration(const std::string& fileName);
+    // The shown metrics (the current collection's activeMetrics) or their properties
+    // changed wholesale: the metric list and the canvas follow.
+    void metricsShownChanged();
+
+    // The options dialog on a store, modal; group names the top-level item to preselect
+    // ("" for none). Repaints when it closes.
+    void openOptionsDialog(Configuration* store, const std::string& group);
+    // The overview of the global metrics, or the message saying why there is none.
+    void showGlobalMetrics();
+    // Runs the frame's modal dialogs; tests replace it so that nothing blocks. Null
+    // restores ShowModal.
+    void setDialogRunner(std::function<int(wxDialog&)> runner);
 
     XMIResult* getModelData() const { return modelData.get(); }
     UMLSelectionList* getSelectionList() const { return selectionList.get(); }
@@ -63,6 +84,7 @@ private:
     void buildMenuBar();
     void buildToolBar();
     void setMetricsCommandEnabled(bool enabled);
+    ConfigurationTargets configurationTargets();
     std::string choose(const std::string& title, const std::string& defaultName,
                        const std::string& defaultExtension, const std::string& wildcard, bool save);
 
@@ -89,6 +111,7 @@ private:
 
     WxFileChooser standardChooser;
     FileChooser* fileChooser = &standardChooser;
+    std::function<int(wxDialog&)> runDialog;
 
     wxDECLARE_EVENT_TABLE();
 };

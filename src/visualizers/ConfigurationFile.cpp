@@ -1,0 +1,216 @@
+#include "visualizers/ConfigurationFile.h"
+
+#include <boost/regex.hpp>
+#include <cstdint>
+#include <fstream>
+#include <limits>
+#include <memory>
+#include <sstream>
+#include <stdexcept>
+#include <string>
+
+#include "graphics/CanvasViews.h"
+#include "metrics/MetricCollection.h"
+
+namespace {
+
+const char* const globalHeader = "[Global configuration]";
+const char* const layoutHeader = "[Window layout]";
+const char* const propertiesHeader = "[Metric properties]";
+const char* const shownHeader = "[Active metrics]";
+const char* const endLine = "<eol>";
+
+bool readLine(std::istream& in, std::string& line) {
+    if (!std::getline(in, line))
+        return false;
+    if (!line.empty() && line.back() == '\r')
+        line.pop_back();
+    return true;
+}
+
+// Reads one line and says whether it is the header; a line that is not is consumed all the
+// same, so a broken header costs exactly its own section.
+bool readHeader(std::istream& in, const char* header) {
+    std::string line;
+    return readLine(in, line) && line == header;
+}
+
+// N of a "Count (N)" line, 0 when the line has another shape. Counts beyond 64 bits
+// saturate; the reader stops at the end of the stream long before.
+std::uint64_t entryCount(const std::string& line) {
+    static const boost::regex countLine(R"(^Count \(([0-9]+)\)$)");
+    boost::smatch match;
+    try {
+        if (!boost::regex_match(line, match, countLine))
+            return 0;
+    } catch (const std::runtime_error&) {
+        return 0;
+    }
+    std::uint64_t n = 0;
+    const std::uint64_t limit = std::numeric_limits<std::uint64_t>::max();
+    for (char c : match.str(1)) {
+        const auto digit = static_cast<std::uint64_t>(c - '0');
+        if (n > (limit - digit) / 10)
+            return limit;
+        n = n * 10 + digit;
+    }
+    return n;
+}
+
+MetricProperties* recordOf(MetricCollection* metrics, const std::string& name) {
+    if (!metrics)
+        return nullptr;
+    auto found = metrics->properties.find(name);
+    return found == metrics->properties.end() ? nullptr : found->second.get();
+}
+
+void readMetricEntries(std::istream& in, const ConfigurationTargets& targets) {
+    std::string line;
+    if (!readLine(in, line))
+        return;
+    const std::uint64_t count = entryCount(line);
+    for (std::uint64_t i = 0; i < count; ++i) {
+        std::string name;
+        std::string glyphName;
+        if (!readLine(in, name) || !readLine(in, glyphName))
+            return;
+        if (MetricProperties* record = recordOf(targets.metrics, name)) {
+            if (targets.glyphs)
+                record->viz = findGlyph(*targets.glyphs, glyphName);
+            record->config.readText(in);
+        } else {
+            // A metric that is not loaded: its block is read and dropped.
+            Configuration discarded;
+            discarded.readText(in);
+        }
+        if (!in)
+            return;
+    }
+}
+
+void readShownMetrics(std::istream& in, MetricCollection* metrics) {
+    if (metrics)
+        metrics->activeMetrics.clear();
+    std::string name;
+    while (readLine(in, name) && name != endLine)
+        if (recordOf(metrics, name))
+            metrics->activeMetrics.insert(name);
+}
+
+} // namespace
+
+void writeConfiguration(std::ostream& out, const ConfigurationTargets& targets) {
+    out << globalHeader << '\n';
+    if (targets.global) {
+        targets.global->writeText(out);
+    } else {
+        Configuration defaults;
+        setDefaultConfiguration(defaults);
+        defaults.writeText(out);
+    }
+
+    out << layoutHeader << '\n';
+    if (targets.views) {
+        targets.views->writeLayout(out);
+    } else {
+        CanvasViews single(1, 1);
+        single.writeLayout(out);
+    }
+
+    out << propertiesHeader << '\n';
+    if (targets.metrics) {
+        std::size_t records = 0;
+        for (const auto& entry : targets.metrics->properties)
+            records += entry.second ? 1 : 0;
+        if (records > 0) {
+            out << "Count (" << std::to_string(records) << ")\n";
+            for (const auto& [name, record] : targets.metrics->properties) {
+                if (!record)
+                    continue;
+                out << name << '\n' << (record->viz ? record->viz->getName() : "") << '\n';
+                record->config.writeText(out);
+            }
+        }
+    }
+
+    out << shownHeader << '\n';
+    if (targets.metrics)
+        for (const auto& [name, record] : targets.metrics->properties)
+            if (record && targets.metrics->activeMetrics.count(name))
+                out << name << '\n';
+    out << endLine << '\n';
+}
+
+ConfigurationReadResult readConfiguration(std::istream& in, const ConfigurationTargets& targets) {
+    ConfigurationReadResult result;
+    if (readHeader(in, globalHeader)) {
+        Configuration discarded;
+        (targets.global ? *targets.global : discarded).readText(in);
+        result.global = true;
+    }
+    if (readHeader(in, layoutHeader)) {
+        if (targets.views) {
+            targets.views->readLayout(in, targets.model);
+        } else {
+            CanvasViews discarded(1, 1);
+            discarded.readLayout(in, nullptr);
+        }
+        result.layout = true;
+    }
+    if (readHeader(in, propertiesHeader)) {
+        readMetricEntries(in, targets);
+        result.metricProperties = true;
+    }
+    if (readHeader(in, shownHeader)) {
+        readShownMetrics(in, targets.metrics);
+        result.shownMetrics = targets.metrics != nullptr;
+    }
+    return result;
+}
+
+ConfigurationFileStatus saveConfigurationFile(const std::string& path,
+                                              const ConfigurationTargets& targets) {
+    ConfigurationFileStatus status;
+    // The text is complete before the file is touched; only the file itself can fail.
+    std::ostringstream text;
+    writeConfiguration(text, targets);
+    std::ofstream file(path, std::ios::out | std::ios::trunc);
+    if (file.is_open()) {
+        const std::string contents = text.str();
+        file.write(contents.data(), static_cast<std::streamsize>(contents.size()));
+        file.close();
+    }
+    status.ok = !file.fail();
+    if (!status.ok)
+        status.error = "Could not write the configuration file \"" + path + "\".";
+    return status;
+}
+
+ConfigurationFileStatus loadConfigurationFile(const std::string& path,
+                                              const ConfigurationTargets& targets) {
+    ConfigurationFileStatus status;
+    std::ifstream file(path, std::ios::in | std::ios::binary);
+    std::string contents;
+    if (file.is_open()) {
+        std::ostringstream buffer;
+        buffer << file.rdbuf();
+        contents = buffer.str();
+    }
+    if (!file.is_open() || file.bad()) {
+        status.error = "Could not read the configuration file \"" + path + "\".";
+        return status;
+    }
+    // Windows line ends: every section's reader sees plain lines.
+    std::string lines;
+    lines.reserve(contents.size());
+    for (std::size_t i = 0; i < contents.size(); ++i)
+        if (!(contents[i] == '\r' && i + 1 < contents.size() && contents[i + 1] == '\n'))
+            lines += contents[i];
+    std::istringstream in(lines);
+    // Nothing is applied unless a header matched, so this test can follow the read.
+    status.read = readConfiguration(in, targets);
+    status.ok = status.read.anySection();
+    if (!status.ok)
+        status.error = "\"" + path + "\" is not a configuration file.";
+    return status;
+}
