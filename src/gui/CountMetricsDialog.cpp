@@ -13,9 +13,9 @@
 wxBEGIN_EVENT_TABLE(CountMetricsDialog, wxDialog)
     EVT_BUTTON(ID_COUNT_METRICS_OK, CountMetricsDialog::onOk)
 wxEND_EVENT_TABLE()
-    // clang-format on
+// clang-format on
 
-    CountMetricsDialog::CountMetricsDialog(wxWindow* parent, std::vector<CountMetric*> metrics)
+CountMetricsDialog::CountMetricsDialog(wxWindow* parent, std::vector<CountMetric*> metrics)
     : wxDialog(parent, wxID_ANY, "Global metrics overview", wxDefaultPosition, wxDefaultSize,
                wxCAPTION | wxSYSTEM_MENU | wxRESIZE_BORDER | wxCLOSE_BOX) {
     auto* sizer = new wxBoxSizer(wxVERTICAL);

@@ -43,9 +43,9 @@ wxBEGIN_EVENT_TABLE(GlobalOptionsDialog, wxDialog)
     EVT_BUTTON(ID_CONFIG_APPLY, GlobalOptionsDialog::onApply)
     EVT_CLOSE(GlobalOptionsDialog::onClose)
 wxEND_EVENT_TABLE()
-    // clang-format on
+// clang-format on
 
-    std::string formatFloatField(float value, int decimals) {
+std::string formatFloatField(float value, int decimals) {
     char buffer[512];
     auto result = std::to_chars(buffer, buffer + sizeof buffer, static_cast<double>(value),
                                 std::chars_format::fixed, decimals);

@@ -189,7 +189,12 @@ OptionsPanel* mainFrame::buildOptionsPanel(wxWindow* parent) {
             canvas->Refresh(false);
     };
     host.glyphs = &glyphs;
-    return new OptionsPanel(parent, std::move(host));
+    auto* panel = new OptionsPanel(parent, std::move(host));
+    // "Advanced options..." edits the metric's own settings, its glyph's group opened.
+    panel->setAdvancedOptions([this](const std::string&, MetricProperties& properties) {
+        openOptionsDialog(&properties.config, properties.viz ? properties.viz->getName() : "");
+    });
+    return panel;
 }
 
 void mainFrame::buildMenuBar() {
@@ -342,6 +347,9 @@ void mainFrame::unloadMetrics() {
     canvas->views().clearHovers();
     setRegistryMetrics(visualizers, nullptr);
     optionsPanel->unloadMetrics();
+    // The records go with their collections, so the elements must stop listing them first.
+    if (modelData)
+        detachElementMetrics(*modelData);
     metrics.clear();
     if (wxWindow* slider = FindWindow(ID_METRICS_SLIDER))
         slider->Enable(false);
@@ -383,8 +391,8 @@ void mainFrame::saveConfiguration(const std::string& fileName) {
 }
 
 void mainFrame::metricsShownChanged() {
-    // The options panel's metric list follows activeMetrics here (check boxes and row
-    // colours from each metric's "FillColor").
+    // The metric list follows activeMetrics: check boxes and row colours.
+    optionsPanel->refreshFromMetrics();
     canvas->Refresh(false);
 }
 

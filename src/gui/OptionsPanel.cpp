@@ -115,9 +115,9 @@ wxBEGIN_EVENT_TABLE(OptionsPanel, wxPanel)
     EVT_BUTTON(ID_GLYPH_ALL, OptionsPanel::onAll)
     EVT_BUTTON(ID_ADVANCED_OPTIONS, OptionsPanel::onAdvanced)
 wxEND_EVENT_TABLE()
-    // clang-format on
+// clang-format on
 
-    OptionsPanel::OptionsPanel(wxWindow* parent, Host panelHost)
+OptionsPanel::OptionsPanel(wxWindow* parent, Host panelHost)
     : wxScrolled<wxPanel>(parent, wxID_ANY), host(std::move(panelHost)) {
     auto* column = new wxBoxSizer(wxVERTICAL);
     buildLayoutGroup(column);

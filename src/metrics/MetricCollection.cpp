@@ -1,5 +1,9 @@
 #include "metrics/MetricCollection.h"
 
+#include <algorithm>
+
+#include "xmi/XMIResult.h"
+
 namespace {
 template <class T> bool firstRecordIs(const MetricCollection& c, const std::string& name) {
     for (const auto& metric : c.elementMetrics)
@@ -22,4 +26,16 @@ MetricCollection* MetricCollectionHolder::install(std::unique_ptr<MetricCollecti
         return current();
     collections_.push_back(std::move(collection));
     return collections_.back().get();
+}
+
+void detachElementMetrics(XMIResult& model) {
+    for (const auto& object : model.objects()) {
+        auto* element = dynamic_cast<UMLModelElement*>(object.get());
+        if (!element)
+            continue;
+        auto& data = element->userData;
+        data.erase(std::remove_if(data.begin(), data.end(),
+                                  [](UMLUserData* d) { return dynamic_cast<ElementMetric*>(d); }),
+                   data.end());
+    }
 }

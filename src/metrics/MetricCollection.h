@@ -13,6 +13,7 @@
 #include "metrics/Metric.h"
 
 class MetricViz;
+class XMIResult;
 
 // How one metric is drawn.
 struct MetricProperties {
@@ -58,3 +59,7 @@ public:
 private:
     std::vector<std::unique_ptr<MetricCollection>> collections_;
 };
+
+// Takes every metric record off the userData lists of the model's elements, so that the
+// collections can be released while the model stays loaded.
+void detachElementMetrics(XMIResult& model);

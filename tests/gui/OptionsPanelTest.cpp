@@ -14,6 +14,7 @@
 
 #include "graphics/CanvasViews.h"
 #include "gui/Canvas.h"
+#include "gui/GlobalOptionsDialog.h"
 #include "gui/GuiTestSupport.h"
 #include "gui/Ids.h"
 #include "gui/MainFrame.h"
@@ -243,7 +244,20 @@ TEST_F(OptionsPanelTest, SelectingAMetricOffersItsGlyphsThresholdsAndTransparenc
     EXPECT_EQ(upper->GetValue(), max + 1);
     EXPECT_EQ(lower->GetValue(), -1);
     EXPECT_EQ(control<wxSlider>(ID_TRANSPARENCY_SLIDER)->GetValue(), 255);
-    EXPECT_FALSE(enabled(ID_ADVANCED_OPTIONS)) << "no options dialog to open yet";
+    // "Advanced options..." opens the options dialog on the metric's own settings, with its
+    // glyph's group selected.
+    ASSERT_TRUE(enabled(ID_ADVANCED_OPTIONS));
+    std::string openedOn;
+    frame->setDialogRunner([&openedOn](wxDialog& dialog) {
+        if (auto* options = dynamic_cast<GlobalOptionsDialog*>(&dialog))
+            openedOn = options->selectedKey();
+        return wxID_CANCEL;
+    });
+    wxCommandEvent advanced(wxEVT_BUTTON, ID_ADVANCED_OPTIONS);
+    advanced.SetEventObject(frame->FindWindow(ID_ADVANCED_OPTIONS));
+    frame->FindWindow(ID_ADVANCED_OPTIONS)->GetEventHandler()->ProcessEvent(advanced);
+    EXPECT_EQ(openedOn, "2D Pie");
+    frame->setDialogRunner(nullptr);
 
     slide(ID_TRANSPARENCY_SLIDER, 51);
     slide(ID_UPPER_THRESHOLD_SLIDER, 300);

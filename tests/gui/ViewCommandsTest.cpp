@@ -11,6 +11,7 @@
 #include "gui/Ids.h"
 #include "gui/MainFrame.h"
 #include "gui/UMLModelTree.h"
+#include "metrics/Metric.h"
 #include "visualizers/MetricsVisualizer.h"
 #include "xmi/XMIResult.h"
 
@@ -124,4 +125,18 @@ TEST_F(ViewCommandsTest, StripControlsActOnTheActiveView) {
     frame->ProcessWindowEvent(model);
     EXPECT_FLOAT_EQ(standard->opacity, 1.0f);
     EXPECT_FLOAT_EQ(metricsView->inRangeOpacity, 0.2f);
+}
+
+TEST_F(ViewCommandsTest, UnloadedMetricsLeaveNoRecordOnTheElements) {
+    loadExample();
+    ASSERT_TRUE(frame->getMetricCollection());
+    frame->unloadMetrics();
+    for (const auto& object : frame->getModelData()->objects()) {
+        if (auto* element = dynamic_cast<UMLModelElement*>(object.get())) {
+            EXPECT_TRUE(getElementMetrics(*element).empty()) << element->id;
+        }
+    }
+    // Drawing and picking walk the elements' records; with the model still shown they must
+    // find none of the released ones.
+    frame->getCanvas()->renderScene();
 }
