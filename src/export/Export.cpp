@@ -21,6 +21,7 @@
 #include "graphics/ImageFile.h"
 #include "graphics/OffscreenGL.h"
 #include "metrics/MetricCollection.h"
+#include "visualizers/ConfigurationFile.h"
 #include "visualizers/MetricViews.h"
 #include "visualizers/MetricsVisualizer.h"
 #include "visualizers/UMLElementSelection.h"
@@ -334,11 +335,8 @@ int runExport(const ExportOptions& options, Json& out) {
     GlyphRegistry glyphs = makeGlyphRegistry();
     if (metrics)
         assignDefaultGlyphs(*metrics, glyphs);
-    applyGlyphChoices(options, metrics, glyphs);
     for (const std::string& name : options.show)
         requireMetric(metrics, "--show", name);
-    if (metrics && !options.show.empty())
-        metrics->activeMetrics = {options.show.begin(), options.show.end()};
 
     VisualizerRegistry registry = makeVisualizerRegistry();
     setRegistryMetrics(registry, metrics);
@@ -349,8 +347,6 @@ int runExport(const ExportOptions& options, Json& out) {
             m->recordGlyphs = true;
         }
     }
-    if (options.legend)
-        globalConfiguration.setBool("Visualizer.General.Legend.Enable", *options.legend);
     UMLDiagram* diagram = findDiagram(*loaded.model, options.diagram);
     const std::vector<UMLModelElement*> selected = findSelected(*loaded.model, options.select);
 
@@ -374,15 +370,42 @@ int runExport(const ExportOptions& options, Json& out) {
         installMetricViewHooks(views);
         views.setSelectionList(&selection);
         views.setVisualizer(visualizer);
-        views.setDiagram(diagram);
+        // A configuration file is applied as the program applies it at start-up; what the
+        // command line asks for explicitly goes over it.
+        bool layoutRead = false;
+        if (!options.configFile.empty()) {
+            ConfigurationTargets targets;
+            targets.views = &views;
+            targets.model = loaded.model.get();
+            targets.metrics = metrics;
+            targets.glyphs = &glyphs;
+            const ConfigurationFileStatus status =
+                loadConfigurationFile(options.configFile, targets);
+            if (!status.ok) {
+                out["error"] = status.error;
+                gl->makeCurrent();
+                finish(out, recorder, ExportFailed);
+                return ExportFailed;
+            }
+            layoutRead = status.read.layout;
+        }
+        applyGlyphChoices(options, metrics, glyphs);
+        if (metrics && !options.show.empty())
+            metrics->activeMetrics = {options.show.begin(), options.show.end()};
+        if (options.legend)
+            globalConfiguration.setBool("Visualizer.General.Legend.Enable", *options.legend);
+        if (!layoutRead || !options.diagram.empty())
+            views.setDiagram(diagram);
         CanvasWindow* view = views.activeView();
         if (options.camera) {
             view->zoom = clampZoom(options.camera->zoom);
             view->pan = options.camera->pan;
             view->rotation = options.camera->rotation;
         }
-        view->perspective = !options.orthographic;
-        view->stereo = options.stereo;
+        if (!layoutRead || options.orthographic)
+            view->perspective = !options.orthographic;
+        if (!layoutRead || options.stereo)
+            view->stereo = options.stereo;
         for (UMLModelElement* element : selected)
             selection.selectElement(element);
 
@@ -403,18 +426,20 @@ int runExport(const ExportOptions& options, Json& out) {
             pick["hover"] = std::move(hover);
         }
 
+        // Views share their visualizer, which lists the glyphs of its last drawing only:
+        // each view is described right after it was drawn.
+        Json described = Json::array();
         for (CanvasWindow* v : views.views()) {
             v->render(false);
             if (options.frames)
                 v->drawFrame(v == views.activeView());
+            described.push_back(describeView(*v, v == views.activeView(), registry, size.height));
         }
         if (options.frames)
             views.drawSeparators();
         const std::vector<std::uint8_t> pixels = gl->readRGB();
 
-        for (CanvasWindow* v : views.views())
-            out["views"].push_back(
-                describeView(*v, v == views.activeView(), registry, size.height));
+        out["views"] = std::move(described);
         if (options.pick)
             out["pick"] = std::move(pick);
 

@@ -45,6 +45,7 @@ struct ExportOptions {
     std::vector<std::pair<std::string, std::string>> glyphs; // metric, glyph display name
     int rows = -1;
     std::optional<bool> legend;
+    std::string configFile; // applied after the model and the metrics; options override it
 };
 
 // "WxH" with both sides whole positive numbers (the renderer's limit is checked later).

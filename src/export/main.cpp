@@ -31,6 +31,8 @@ int main(int argc, char** argv) {
         ->expected(1)
         ->multi_option_policy(CLI::MultiOptionPolicy::TakeAll);
     app.add_option("--rows", rows, "Rows of the glyph grid (-1: automatic)");
+    app.add_option("-c,--config", options.configFile,
+                   "Configuration file: settings, views, metric properties, shown metrics");
     auto* on = app.add_flag("--legend", legend, "Draw the legend");
     app.add_flag("--no-legend", noLegend, "Leave the legend out")->excludes(on);
     try {

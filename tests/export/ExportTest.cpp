@@ -419,11 +419,42 @@ TEST(ExportEndToEnd, UnusableRequestsExitTwoAndFailuresOne) {
     const std::string noMetrics = missingMetrics.path() + ".absent";
     for (const std::string& arguments :
          {rejected.path(), exampleFile + " -o /nonexistent-folder/x.png",
-          exampleFile + " -o out.gif", exampleFile + " -m " + noMetrics}) {
+          exampleFile + " -o out.gif", exampleFile + " -m " + noMetrics,
+          exampleFile + " -c " + noMetrics}) {
         SCOPED_TRACE(arguments);
         const ExportRun run = runExport(arguments);
         EXPECT_EQ(run.code, 1);
         ASSERT_TRUE(run.out.is_object());
         EXPECT_TRUE(run.out["error"].is_string());
     }
+}
+
+TEST(ExportEndToEnd, ConfigurationFileGivesTheViewsAndOptionsGoOverIt) {
+    const std::string config =
+        " -c " + std::string(BRENNIMORE_SOURCE_DIR) + "/examples/webshop.cfg -s 1000x500";
+    const ExportRun fromFile = runExport(exampleFile + config);
+    ASSERT_EQ(fromFile.code, 0);
+    const Json& views = fromFile.out["views"];
+    ASSERT_EQ(views.size(), 2u);
+    EXPECT_EQ(views[0]["diagram"], "Shop Overview");
+    EXPECT_EQ(views[0]["rect"], Json::array({0, 0, 600, 500}));
+    EXPECT_EQ(views[1]["diagram"], "Checkout");
+    EXPECT_FALSE(views[0]["perspective"].get<bool>());
+    // The file shows "Lines of code" as pies on every class of the overview.
+    ASSERT_FALSE(views[0]["glyphs"].empty());
+    for (const Json& glyph : views[0]["glyphs"]) {
+        EXPECT_EQ(glyph["metric"], "Lines of code");
+        EXPECT_EQ(glyph["glyph"], "2D Pie");
+    }
+    EXPECT_TRUE(fromFile.out["views"][0]["legend"].is_object());
+
+    const ExportRun overridden =
+        runExport(exampleFile + config + " -d Packages --glyph 'Lines of code=3D Bar' --no-legend");
+    ASSERT_EQ(overridden.code, 0);
+    for (const Json& view : overridden.out["views"])
+        EXPECT_EQ(view["diagram"] == "Packages", view["active"].get<bool>())
+            << "-d sets the active view only";
+    const ExportRun bars = runExport(exampleFile + config + " --glyph 'Lines of code=3D Bar'");
+    EXPECT_EQ(bars.out["views"][0]["glyphs"][0]["glyph"], "3D Bar");
+    EXPECT_TRUE(overridden.out["views"][0]["legend"].is_null());
 }
