@@ -9,6 +9,7 @@
 #include <GL/glext.h>
 
 #include "common/Exception.h"
+#include "common/FileNames.h"
 #include "common/Numbers.h"
 #include "config/Configuration.h"
 #include "export/ExportLoad.h"
@@ -327,7 +328,8 @@ int runExport(const ExportOptions& options, Json& out) {
             finish(out, recorder, ExportFailed);
             return ExportFailed;
         }
-    } else if (const std::string beside = besideMetricsFile(options.modelFile); !beside.empty()) {
+    } else if (const std::string beside = companionMetricsFile(options.modelFile);
+               !beside.empty()) {
         loadMetricsInto(beside, loaded);
     }
 

@@ -10,14 +10,6 @@
 #include "metrics/MetricCollection.h"
 #include "xmi/XMIResult.h"
 
-// Whether the path names a regular file that can be opened for reading; a folder, a device
-// or a missing file is not one.
-bool isReadableRegularFile(const std::string& path);
-
-// The metrics file that a model brings along: the ".txt" beside it when that is a readable
-// regular file, else "".
-std::string besideMetricsFile(const std::string& modelFile);
-
 // A message the program would have shown in a box.
 struct ShownMessage {
     std::string caption;

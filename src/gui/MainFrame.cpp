@@ -29,8 +29,8 @@
 #include "visualizers/ConfigurationFile.h"
 #include "visualizers/MetricViews.h"
 #include "visualizers/MetricsVisualizer.h"
-#include "xmi/XMIParser.h"
-#include "xmi/XMIReader.h"
+#include "xmi/ModelFile.h"
+#include "xmi/XMIResult.h"
 
 mainFrame* theMainFrame = nullptr;
 
@@ -265,21 +265,9 @@ std::string mainFrame::choose(const std::string& title, const std::string& defau
 
 void mainFrame::loadModel(const std::string& fileName) {
     unloadModel();
-    std::unique_ptr<XMINode> tree = parseFile(fileName);
-    if (!tree)
+    std::unique_ptr<XMIResult> loaded = readModelFile(fileName);
+    if (!loaded)
         return;
-    std::unique_ptr<XMIResult> loaded;
-    {
-        XMIReader reader;
-        try {
-            reader.read(tree.get());
-        } catch (const XMIParseException& e) {
-            showUserMessage(e.getMessage(), "Error loading model",
-                            MessageStyle::Ok | MessageStyle::Centre | MessageStyle::ParentFrame);
-            return;
-        }
-        loaded = reader.takeResult();
-    }
     modelData = std::move(loaded);
     selectionList = std::make_unique<UMLSelectionList>();
     canvas->views().setSelectionList(selectionList.get());
@@ -304,7 +292,6 @@ void mainFrame::loadModel(const std::string& fileName) {
         });
 
     setMetricsCommandEnabled(true);
-    tree.reset();
 
     std::string metricsName = companionMetricsFile(fileName);
     if (!metricsName.empty())

@@ -13,6 +13,7 @@
 #define STB_IMAGE_IMPLEMENTATION
 #include <stb/stb_image.h>
 
+#include "common/FileNames.h"
 #include "common/TestSupport.h"
 #include "config/Configuration.h"
 #include "export/ExportLoad.h"
@@ -92,7 +93,7 @@ struct ExampleModel {
         nextPaletteIndex = 0; // the export's process starts the palette afresh
         loadModelFile(exampleFile, loaded);
         if (loaded.model)
-            loadMetricsInto(besideMetricsFile(exampleFile), loaded);
+            loadMetricsInto(companionMetricsFile(exampleFile), loaded);
         if (loaded.currentMetrics())
             assignDefaultGlyphs(*loaded.currentMetrics(), glyphs);
     }
