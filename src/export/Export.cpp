@@ -18,9 +18,11 @@
 #include "graphics/CanvasViews.h"
 #include "graphics/CanvasWindow.h"
 #include "graphics/FontFile.h"
+#include "graphics/Framebuffer.h"
 #include "graphics/Graphics.h"
 #include "graphics/ImageFile.h"
 #include "graphics/OffscreenGL.h"
+#include "graphics/SceneExport.h"
 #include "metrics/MetricCollection.h"
 #include "visualizers/ConfigurationFile.h"
 #include "visualizers/MetricViews.h"
@@ -62,30 +64,28 @@ template <class Names> std::string nameList(const Names& names) {
     return list;
 }
 
-// A framebuffer object serves any size up to the renderer's limit; a size beyond it is the
-// caller's mistake, any other failure the renderer's.
-std::unique_ptr<OffscreenGL> makeContext(const ImageSize& size) {
-    try {
-        return std::make_unique<OffscreenGL>(size.width, size.height, false);
-    } catch (const GraphicsException& failure) {
+// The image size the output can take; no output is held to the raster limit.
+void checkImageSize(const ExportOptions& options) {
+    const ImageSize size = options.size;
+    ImageType type = imageTypeOf(options.output);
+    if (type == ImageType::Unknown)
+        type = ImageType::Png;
+    std::string problem = imageSizeProblem(type, size.width, size.height);
+    if (problem.empty() && isVectorImage(type)) {
         int limit = 0;
         try {
             OffscreenGL probe(1, 1, false);
-            GLint renderbuffer = 0;
-            GLint viewport[2] = {0, 0};
-            glGetIntegerv(GL_MAX_RENDERBUFFER_SIZE, &renderbuffer);
-            glGetIntegerv(GL_MAX_VIEWPORT_DIMS, viewport);
-            limit = std::min({renderbuffer, viewport[0], viewport[1]});
+            limit = Framebuffer::largestSide();
         } catch (const GraphicsException&) {
-            throw failure;
+            return; // the renderer's failure is reported when the image is made
         }
-        if (limit > 0 && (size.width > limit || size.height > limit))
-            throw UsageError("--size " + std::to_string(size.width) + "x" +
-                             std::to_string(size.height) +
-                             ": larger than the renderer's limit of " + std::to_string(limit) +
-                             " pixels per side");
-        throw;
+        if (size.width > limit || size.height > limit)
+            problem = "larger than the renderer's limit of " + std::to_string(limit) +
+                      " pixels per side for a vector image";
     }
+    if (!problem.empty())
+        throw UsageError("--size " + std::to_string(size.width) + "x" +
+                         std::to_string(size.height) + ": " + problem);
 }
 
 UMLDiagram* findDiagram(const XMIResult& model, const std::string& nameOrId) {
@@ -304,6 +304,7 @@ Json exportFloat(float value) {
 
 int runExport(const ExportOptions& options, Json& out) {
     const ImageSize size = options.size;
+    checkImageSize(options);
     out = Json::object();
     out["file"] = options.modelFile;
     out["error"] = nullptr;
@@ -354,7 +355,9 @@ int runExport(const ExportOptions& options, Json& out) {
 
     std::unique_ptr<OffscreenGL> gl;
     try {
-        gl = makeContext(size);
+        // Images are drawn into framebuffer objects of their own; the context's surface
+        // only has to exist.
+        gl = std::make_unique<OffscreenGL>(1, 1, false);
         setFixedGLState();
         const std::string font = findFontFile();
         Graphics::addFont("Arial", font.empty() ? "arial.ttf" : font, 18);
@@ -428,31 +431,26 @@ int runExport(const ExportOptions& options, Json& out) {
             pick["hover"] = std::move(hover);
         }
 
-        // Views share their visualizer, which lists the glyphs of its last drawing only:
-        // each view is described right after it was drawn.
-        Json described = Json::array();
-        for (CanvasWindow* v : views.views()) {
-            v->render(false);
-            if (options.frames)
-                v->drawFrame(v == views.activeView());
-            described.push_back(describeView(*v, v == views.activeView(), registry, size.height));
-        }
-        if (options.frames)
-            views.drawSeparators();
-        const std::vector<std::uint8_t> pixels = gl->readRGB();
-
-        out["views"] = std::move(described);
-        if (options.pick)
-            out["pick"] = std::move(pick);
-
         if (!options.output.empty()) {
-            const std::string failure =
-                writeImageFile(options.output, size.width, size.height, pixels);
+            SceneExportOptions image;
+            image.frames = options.frames;
+            image.tileSide = options.tileSide;
+            const std::string failure = exportScene(views, options.output, image);
             if (!failure.empty()) {
                 out["error"] = failure;
                 code = ExportFailed;
             }
         }
+
+        // Views share their visualizer, which lists the glyphs of its last drawing only:
+        // each view is drawn once more on its own and described right after.
+        for (CanvasWindow* v : views.views()) {
+            v->render(false);
+            out["views"].push_back(
+                describeView(*v, v == views.activeView(), registry, size.height));
+        }
+        if (options.pick)
+            out["pick"] = std::move(pick);
         // The views and their display lists go while the context is current.
         gl->makeCurrent();
     }

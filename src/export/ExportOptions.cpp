@@ -106,3 +106,10 @@ std::vector<std::string> splitList(const std::string& text, const std::string& o
             throw UsageError(option + " \"" + text + "\": empty item in the list");
     return items;
 }
+
+int parseTileSide(const std::string& text) {
+    long long side = 0;
+    if (!wholeNumber(text, side) || side < 1 || side > std::numeric_limits<int>::max())
+        throw UsageError("--tile \"" + text + "\": expected a positive number of pixels");
+    return static_cast<int>(side);
+}

@@ -46,6 +46,7 @@ struct ExportOptions {
     int rows = -1;
     std::optional<bool> legend;
     std::string configFile; // applied after the model and the metrics; options override it
+    int tileSide = 0; // the largest side of one rendering pass; 0 for the default
 };
 
 // "WxH" with both sides whole positive numbers (the renderer's limit is checked later).
@@ -58,5 +59,7 @@ PixelPoint parsePixelPoint(const std::string& text);
 std::pair<std::string, std::string> parseGlyphChoice(const std::string& text);
 // A positive row count, or -1 for automatic rows.
 int parseRows(const std::string& text);
+// A positive number of pixels for the side of a rendering pass.
+int parseTileSide(const std::string& text);
 // Comma-separated items; empty items are an error.
 std::vector<std::string> splitList(const std::string& text, const std::string& option);

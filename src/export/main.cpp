@@ -8,7 +8,7 @@ int main(int argc, char** argv) {
     CLI::App app{"Renders a diagram of a UML model offscreen as Brennimore draws it, writes the "
                  "image and prints what was drawn as JSON."};
     ExportOptions options;
-    std::string size, camera, pick, rows, select, show;
+    std::string size, camera, pick, rows, select, show, tile;
     std::vector<std::string> glyphs;
     bool legend = false, noLegend = false;
     app.add_option("MODEL", options.modelFile, "XMI file to load")->required();
@@ -23,7 +23,8 @@ int main(int argc, char** argv) {
     app.add_option("--select", select, "Select these elements before drawing: ID[,ID...]");
     app.add_option("--pick", pick, "Pick at pixel X,Y from the image's top-left corner");
     app.add_flag("--frames", options.frames, "Draw the view frames");
-    app.add_option("-o,--output", options.output, "Image file, PNG or JPEG by extension");
+    app.add_option("-o,--output", options.output,
+                   "Image file: PNG, JPEG, SVG, PDF or EPS by extension");
     app.add_option("-m,--metrics", options.metricsFile,
                    "Metrics file (default: the .txt beside the model)");
     app.add_option("--show", show, "Metrics to show: NAME[,NAME...]");
@@ -33,6 +34,9 @@ int main(int argc, char** argv) {
     app.add_option("--rows", rows, "Rows of the glyph grid (-1: automatic)");
     app.add_option("-c,--config", options.configFile,
                    "Configuration file: settings, views, metric properties, shown metrics");
+    app.add_option("--tile", tile,
+                   "Largest side in pixels of one rendering pass; larger images are drawn in "
+                   "tiles (default 4096)");
     auto* on = app.add_flag("--legend", legend, "Draw the legend");
     app.add_flag("--no-legend", noLegend, "Leave the legend out")->excludes(on);
     try {
@@ -51,6 +55,8 @@ int main(int argc, char** argv) {
             options.pick = parsePixelPoint(pick);
         if (app.count("--rows"))
             options.rows = parseRows(rows);
+        if (app.count("--tile"))
+            options.tileSide = parseTileSide(tile);
         if (app.count("--select"))
             options.select = splitList(select, "--select");
         if (app.count("--show"))

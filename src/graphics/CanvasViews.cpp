@@ -1,5 +1,6 @@
 #include "graphics/CanvasViews.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <istream>
@@ -344,14 +345,18 @@ void CanvasViews::renderAll() {
 }
 
 void CanvasViews::drawSeparators() {
-    glViewport(0, 0, width_, height_);
-    glScissor(0, 0, width_, height_);
-    glMatrixMode(GL_PROJECTION);
-    glLoadIdentity();
-    glOrtho(0.0, width_, 0.0, height_, -1.0, 1.0);
+    if (!beginRect({0, 0, width_, height_}))
+        return;
+    Matrix4 pixels = identityMatrix();
+    pixels[0] = 2.0f / static_cast<float>(std::max(width_, 1));
+    pixels[5] = 2.0f / static_cast<float>(std::max(height_, 1));
+    pixels[10] = -1.0f;
+    pixels[12] = -1.0f;
+    pixels[13] = -1.0f;
+    loadProjection(pixels);
     glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();
-    const float size = globalConfiguration.getFloat("Canvas.Separator.Size");
+    const float size = globalConfiguration.getFloat("Canvas.Separator.Size") * pixelScale_;
     const Color colour = globalConfiguration.getColor("Canvas.Separator.Color");
     struct Walk {
         static void run(const LayoutNode& node, const PixelRect& r, float s, const Color& c) {
@@ -386,6 +391,41 @@ void CanvasViews::renderView(CanvasWindow* view, bool useDisplayList) {
     view->render(useDisplayList);
     view->drawFrame(view == activeView_);
     host_->swapBuffers();
+}
+
+void CanvasViews::setDrawRegion(const PixelRect& region) {
+    drawRegion_ = region;
+}
+
+void CanvasViews::clearDrawRegion() {
+    drawRegion_.reset();
+    regionPart_ = identityMatrix();
+}
+
+void CanvasViews::setPixelScale(float scale) {
+    pixelScale_ = scale > 0.0f && std::isfinite(scale) ? scale : 1.0f;
+}
+
+bool CanvasViews::beginRect(const PixelRect& r) {
+    if (!drawRegion_) {
+        regionPart_ = identityMatrix();
+        glViewport(r.x, r.y, r.width, r.height);
+        glScissor(r.x, r.y, r.width, r.height);
+        return true;
+    }
+    const PixelRect& region = *drawRegion_;
+    const PixelRect part = intersectRects(r, region);
+    if (part.width <= 0 || part.height <= 0)
+        return false;
+    regionPart_ = regionMatrix(r, part);
+    glViewport(part.x - region.x, part.y - region.y, part.width, part.height);
+    glScissor(part.x - region.x, part.y - region.y, part.width, part.height);
+    return true;
+}
+
+void CanvasViews::loadProjection(const Matrix4& projection) const {
+    glMatrixMode(GL_PROJECTION);
+    glLoadMatrixf(multiply(regionPart_, projection).data());
 }
 
 void CanvasViews::setDiagram(UMLDiagram* diagram) {

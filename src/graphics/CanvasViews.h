@@ -6,6 +6,7 @@
 #include <functional>
 #include <iosfwd>
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include "graphics/ClickSelection.h"
@@ -99,6 +100,20 @@ public:
     void renderView(CanvasWindow* view, bool useDisplayList);
     void requestRepaint();
 
+    // Drawing a part of the canvas, for images drawn in tiles: the framebuffer's pixels from
+    // (0, 0) show region (canvas pixels) of the canvas. Unset, they show the whole canvas.
+    void setDrawRegion(const PixelRect& region);
+    void clearDrawRegion();
+    // Pixel sizes (hover boxes, legends, separators, frames) drawn this many times as large,
+    // for an image larger than the canvas that shows what the canvas shows; 1 on screen.
+    void setPixelScale(float scale);
+    float pixelScale() const { return pixelScale_; }
+    // Sets viewport and scissor to the canvas rectangle r as far as the draw region shows
+    // it; false, with nothing set, when none of r shows.
+    bool beginRect(const PixelRect& r);
+    // Loads a projection made for the rectangle last begun, cut to the part that shows.
+    void loadProjection(const Matrix4& projection) const;
+
     // Commands on the active view.
     void setDiagram(UMLDiagram* diagram);
     void setVisualizer(UMLModelVisualizer* visualizer);
@@ -140,6 +155,9 @@ private:
     CanvasHost* host_ = nullptr; // the window showing the views
     int width_ = 0;
     int height_ = 0;
+    std::optional<PixelRect> drawRegion_;
+    Matrix4 regionPart_ = identityMatrix();
+    float pixelScale_ = 1.0f;
 
     // Separator drag.
     bool dragArmed_ = false;

@@ -23,17 +23,18 @@ constexpr float minimumElementSize = 10.0f;
 constexpr float wheelUnitsPerDoubling = 1024.0f;
 constexpr float hoverOffset = 16.0f;
 
-void pixelProjection(int width, int height) {
-    glMatrixMode(GL_PROJECTION);
-    glLoadIdentity();
-    glOrtho(0.0, width, 0.0, height, -1.0, 1.0);
-    glMatrixMode(GL_MODELVIEW);
-    glLoadIdentity();
+// View pixels, origin at the lower-left corner, each scale pixels of the image wide.
+Matrix4 pixelMatrix(int width, int height, float scale) {
+    Matrix4 m = identityMatrix();
+    m[0] = 2.0f * scale / static_cast<float>(std::max(width, 1));
+    m[5] = 2.0f * scale / static_cast<float>(std::max(height, 1));
+    m[10] = -1.0f;
+    m[12] = -1.0f;
+    m[13] = -1.0f;
+    return m;
 }
 
-void loadCamera(const Matrix4& projection, const Matrix4& modelView) {
-    glMatrixMode(GL_PROJECTION);
-    glLoadMatrixf(projection.data());
+void loadModelView(const Matrix4& modelView) {
     glMatrixMode(GL_MODELVIEW);
     glLoadMatrixf(modelView.data());
 }
@@ -127,27 +128,36 @@ Matrix4 CanvasWindow::modelViewMatrix(int eye) const {
 }
 
 void CanvasWindow::render(bool useDisplayList) {
-    glViewport(x, y, width, height);
-    glScissor(x, y, width, height);
+    if (!canvas->beginRect(rect()))
+        return;
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
 
     const bool drawable = diagram && visualizer;
-    if (stereo && drawable) {
+    // A vector recording sees primitives before the colour mask applies, so a stereo view
+    // is recorded as the mono image.
+    const bool recording = Graphics::isRecordingVector();
+    const ViewCamera c = camera();
+    if (stereo && drawable && !recording) {
         // Anaglyph: the left eye in cyan, the right eye in red, blended by the colour mask.
-        const ViewCamera c = camera();
-        loadCamera(::projectionMatrix(c, -1), ::modelViewMatrix(c, -1));
+        canvas->loadProjection(::projectionMatrix(c, -1));
+        loadModelView(::modelViewMatrix(c, -1));
         glColorMask(GL_FALSE, GL_TRUE, GL_TRUE, GL_FALSE);
         glClear(GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
         visualizer->draw(diagram);
-        loadCamera(::projectionMatrix(c, 1), ::modelViewMatrix(c, 1));
+        canvas->loadProjection(::projectionMatrix(c, 1));
+        loadModelView(::modelViewMatrix(c, 1));
         glColorMask(GL_TRUE, GL_FALSE, GL_FALSE, GL_FALSE);
         glClear(GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
         visualizer->draw(diagram);
         glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
     } else {
-        const ViewCamera c = camera();
-        loadCamera(::projectionMatrix(c, 0), ::modelViewMatrix(c, 0));
-        if (drawable) {
+        canvas->loadProjection(::projectionMatrix(c, 0));
+        loadModelView(::modelViewMatrix(c, 0));
+        if (drawable && recording) {
+            // Drawn afresh: text must reach the recording as text, and the list keeps what
+            // the screen draws.
+            visualizer->draw(diagram);
+        } else if (drawable) {
             if (displayList == 0)
                 displayList = glGenLists(1);
             // A list that was never compiled replays nothing; compile it then.
@@ -161,21 +171,26 @@ void CanvasWindow::render(bool useDisplayList) {
         }
     }
 
-    pixelProjection(width, height);
+    const float scale = canvas->pixelScale();
+    canvas->loadProjection(pixelMatrix(width, height, scale));
+    loadModelView(identityMatrix());
     if (hoverBox)
         hoverBox->draw();
     if (visualizer && canvas->hooks.drawLegend)
-        canvas->hooks.drawLegend(visualizer, width, height);
+        canvas->hooks.drawLegend(visualizer, static_cast<int>(std::lround(width / scale)),
+                                 static_cast<int>(std::lround(height / scale)));
 }
 
 void CanvasWindow::drawFrame(bool active) {
-    glViewport(x, y, width, height);
-    glScissor(x, y, width, height);
-    pixelProjection(width, height);
+    if (!canvas->beginRect(rect()))
+        return;
+    const float scale = canvas->pixelScale();
+    canvas->loadProjection(pixelMatrix(width, height, scale));
+    loadModelView(identityMatrix());
     const float t = active ? 3.0f : 1.0f;
     const Color colour(active ? 0x88ff0000u : 0x88000000u);
-    const float w = static_cast<float>(width);
-    const float h = static_cast<float>(height);
+    const float w = static_cast<float>(width) / scale;
+    const float h = static_cast<float>(height) / scale;
     // The side strips leave out the corners so that no pixel is blended twice.
     Graphics::rectFill({0.0f, 0.0f}, {w, t}, colour);
     Graphics::rectFill({0.0f, h - t}, {w, h}, colour);

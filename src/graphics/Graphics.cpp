@@ -1,12 +1,15 @@
 #include "graphics/Graphics.h"
 
+#include <algorithm>
 #include <array>
+#include <cmath>
 #include <map>
 #include <memory>
 
 #include <FTGL/ftgl.h>
 #include <GL/gl.h>
 #include <GL/glu.h>
+#include <gl2ps.h>
 
 #include "common/Exception.h"
 #include "uml/UMLModel.h"
@@ -19,6 +22,10 @@ struct GraphicsState {
     float textScale = 0.08f;
     float opacity = 1.0f;
     int smoothingDepth = 0;
+    float lineScale = 1.0f;
+    bool recording = false;
+    int recordingFormat = 0;
+    std::string recordingFont;
 };
 
 GraphicsState& state() {
@@ -53,6 +60,94 @@ bool fontBox(const std::string& text, float& width, float& height) {
     width = box.Upper().Xf() - box.Lower().Xf();
     height = box.Upper().Yf() - box.Lower().Yf();
     return true;
+}
+
+// Text as the vector formats need it: characters that would end the text or the markup
+// around it are written as escapes.
+std::string escapedForVector(const std::string& text, int format) {
+    std::string out;
+    out.reserve(text.size());
+    for (char c : text) {
+        if (format == GL2PS_SVG) {
+            switch (c) {
+            case '&':
+                out += "&amp;";
+                continue;
+            case '<':
+                out += "&lt;";
+                continue;
+            case '>':
+                out += "&gt;";
+                continue;
+            case '"':
+                out += "&quot;";
+                continue;
+            default:
+                break;
+            }
+        } else if (c == '(' || c == ')' || c == '\\') {
+            out += '\\';
+        }
+        // Control characters have no glyph and would make the markup invalid.
+        if (static_cast<unsigned char>(c) < 0x20)
+            continue;
+        out += c;
+    }
+    return out;
+}
+
+// Records one line of text whose pen origin and direction are the current model-view's
+// origin and x axis; s is diagram units per font unit.
+void recordText(FTFont& font, const std::string& text, float s, const Color& color) {
+    GLdouble modelView[16];
+    GLdouble projection[16];
+    GLint viewport[4];
+    glGetDoublev(GL_MODELVIEW_MATRIX, modelView);
+    glGetDoublev(GL_PROJECTION_MATRIX, projection);
+    glGetIntegerv(GL_VIEWPORT, viewport);
+    float width = 0.0f;
+    float height = 0.0f;
+    fontBox(text, width, height);
+    // The pen origin, a point along the baseline and the corners of the text's box in
+    // window coordinates.
+    const double local[4][2] = {
+        {0.0, 0.0}, {width * s, 0.0}, {0.0, height * s}, {width * s, height * s}};
+    double window[4][3];
+    for (int i = 0; i < 4; ++i)
+        if (gluProject(local[i][0], local[i][1], 0.0, modelView, projection, viewport,
+                       &window[i][0], &window[i][1], &window[i][2]) != GL_TRUE)
+            return;
+    double left = window[0][0], right = left, bottom = window[0][1], top = bottom;
+    for (const auto& w : window) {
+        left = std::min(left, w[0]);
+        right = std::max(right, w[0]);
+        bottom = std::min(bottom, w[1]);
+        top = std::max(top, w[1]);
+    }
+    if (right < viewport[0] || left > viewport[0] + viewport[2] || top < viewport[1] ||
+        bottom > viewport[1] + viewport[3])
+        return;
+    double ux = 0.0, uy = 0.0, uz = 0.0;
+    if (gluProject(1.0, 0.0, 0.0, modelView, projection, viewport, &ux, &uy, &uz) != GL_TRUE)
+        return;
+    const double dx = ux - window[0][0];
+    const double dy = uy - window[0][1];
+    const double pixelsPerUnit = std::hypot(dx, dy);
+    const double pixelSize = static_cast<double>(font.FaceSize()) * s * pixelsPerUnit;
+    // Text under a pixel high cannot be read and has no size in the formats.
+    if (!(pixelSize >= 1.0) || pixelSize > 32767.0)
+        return;
+    const GraphicsState& st = state();
+    GL2PSvertex at;
+    at.xyz[0] = static_cast<GLfloat>(window[0][0]);
+    at.xyz[1] = static_cast<GLfloat>(window[0][1]);
+    at.xyz[2] = static_cast<GLfloat>(window[0][2]);
+    GL2PSrgba rgba = {color.r, color.g, color.b, color.a * st.opacity};
+    std::copy(rgba, rgba + 4, at.rgba);
+    const auto angle = static_cast<GLfloat>(std::atan2(dy, dx) * 57.29577951308232);
+    gl2psForceRasterPos(&at);
+    gl2psTextOptColor(escapedForVector(text, st.recordingFormat).c_str(), st.recordingFont.c_str(),
+                      static_cast<GLshort>(std::lround(pixelSize)), GL2PS_TEXT_BL, angle, rgba);
 }
 
 // GLU tessellator callbacks.
@@ -135,9 +230,14 @@ void Graphics::drawText(const std::string& text, const Point& pos, float angle, 
         Point shift = textAlignmentShift(width * s, height * s, flags);
         glTranslatef(shift.x, shift.y, 0.0f);
     }
-    glScalef(s, s, 0.0f);
-    glEnable(GL_TEXTURE_2D);
-    font->Render(text.c_str());
+    if (state().recording) {
+        // The textured glyphs would reach a recording as bare quads.
+        recordText(*font, text, s, color);
+    } else {
+        glScalef(s, s, 0.0f);
+        glEnable(GL_TEXTURE_2D);
+        font->Render(text.c_str());
+    }
     glPopMatrix();
     glPopAttrib();
 }
@@ -352,7 +452,33 @@ void Graphics::drawSpline(const spline& curve, const Color& color, int samples) 
 }
 
 void Graphics::setLineWidth(float width) {
-    glLineWidth(width);
+    const float w = width * state().lineScale;
+    glLineWidth(w);
+    if (state().recording)
+        gl2psLineWidth(w);
+}
+
+void Graphics::setLineScale(float scale) {
+    state().lineScale = scale > 0.0f && std::isfinite(scale) ? scale : 1.0f;
+}
+
+float Graphics::getLineScale() {
+    return state().lineScale;
+}
+
+void Graphics::beginVectorRecording(int format, const std::string& fontName) {
+    GraphicsState& s = state();
+    s.recording = true;
+    s.recordingFormat = format;
+    s.recordingFont = fontName;
+}
+
+void Graphics::endVectorRecording() {
+    state().recording = false;
+}
+
+bool Graphics::isRecordingVector() {
+    return state().recording;
 }
 
 void Graphics::setSmoothing(bool on) {

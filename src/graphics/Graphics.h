@@ -43,6 +43,14 @@ public:
     static void drawWrappedText(const std::string& text, const Point& pos, float maxWidth,
                                 float size, int flags, const Color& color);
 
+    // Vector recording: between begin and end the drawing goes to a vector image being
+    // recorded, which keeps text as text in the named font (a face the image's readers know,
+    // of the same metrics as the registered font) instead of the textured glyphs, and
+    // receives the line widths. format is the recorder's output format.
+    static void beginVectorRecording(int format, const std::string& fontName);
+    static void endVectorRecording();
+    static bool isRecordingVector();
+
     // Diagram units per font unit and per unit of text size.
     static void setTextScale(float scale);
     static float getTextScale();
@@ -84,7 +92,11 @@ public:
     // short of the curve's end, where callers put an arrow head.
     static void drawSpline(const spline& curve, const Color& color, int samples);
 
+    // Line widths are in pixels, times the line scale (1 unless an image is drawn larger
+    // than the screen shows it).
     static void setLineWidth(float width);
+    static void setLineScale(float scale);
+    static float getLineScale();
     // true saves the enable switches and turns line smoothing on; false restores them.
     // Calls come in pairs.
     static void setSmoothing(bool on);

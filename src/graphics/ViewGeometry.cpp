@@ -264,3 +264,33 @@ Matrix4 modelViewMatrix(const ViewCamera& camera, int eye) {
                       position[2] + focus * forward[2]};
     return lookAt(eyePosition, target, up);
 }
+
+PixelRect intersectRects(const PixelRect& a, const PixelRect& b) {
+    const int left = std::max(a.x, b.x);
+    const int bottom = std::max(a.y, b.y);
+    const int right = std::min(a.x + a.width, b.x + b.width);
+    const int top = std::min(a.y + a.height, b.y + b.height);
+    return {left, bottom, std::max(0, right - left), std::max(0, top - bottom)};
+}
+
+Matrix4 regionMatrix(const PixelRect& rect, const PixelRect& part) {
+    Matrix4 m = identityMatrix();
+    if (part.width <= 0 || part.height <= 0 || rect.width <= 0 || rect.height <= 0)
+        return m;
+    // Normalised device coordinates of rect run from -1 to 1; part's centre moves to 0 and
+    // its extent grows to 2.
+    const auto sx = static_cast<float>(rect.width) / static_cast<float>(part.width);
+    const auto sy = static_cast<float>(rect.height) / static_cast<float>(part.height);
+    const float cx = (2.0f * static_cast<float>(part.x - rect.x) + static_cast<float>(part.width)) /
+                         static_cast<float>(rect.width) -
+                     1.0f;
+    const float cy =
+        (2.0f * static_cast<float>(part.y - rect.y) + static_cast<float>(part.height)) /
+            static_cast<float>(rect.height) -
+        1.0f;
+    m[0] = sx;
+    m[5] = sy;
+    m[12] = -cx * sx;
+    m[13] = -cy * sy;
+    return m;
+}

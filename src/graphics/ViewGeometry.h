@@ -92,3 +92,10 @@ Matrix4 projectionMatrix(const ViewCamera& camera, int eye);
 Matrix4 modelViewMatrix(const ViewCamera& camera, int eye);
 // The distance of the pan point's plane from the eye.
 float viewDistance(const ViewCamera& camera);
+
+// The common part of two rectangles; width or height 0 when they do not overlap.
+PixelRect intersectRects(const PixelRect& a, const PixelRect& b);
+// The matrix that, applied after a projection made for the whole rectangle rect, shows only
+// its part part (within rect) across the whole of the viewport: how an image drawn in tiles
+// gives each tile its piece of a view.
+Matrix4 regionMatrix(const PixelRect& rect, const PixelRect& part);

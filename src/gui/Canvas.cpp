@@ -16,6 +16,7 @@
 #include "graphics/CanvasGL.h"
 #include "graphics/FontFile.h"
 #include "graphics/Graphics.h"
+#include "graphics/SceneExport.h"
 
 namespace {
 
@@ -238,17 +239,25 @@ bool Canvas::saveImage(const std::string& path, int width, int height,
     return image.SaveFile(wxString::FromUTF8(path));
 }
 
-bool Canvas::exportImage(const std::string& path) {
+bool Canvas::exportImage(const std::string& path, const ImageExportRequest& request) {
     const wxSize size = GetClientSize();
     bool saved = false;
     if (size.GetWidth() > 0 && size.GetHeight() > 0 && makeCurrent()) {
-        // The scene is drawn again and read from the back buffer: what the canvas shows, but
-        // independent of whether the driver can read a window's front buffer (software
-        // rendering on X reads it back black).
-        renderScene();
-        std::vector<std::uint8_t> pixels =
-            readPixelsTopRowFirst(GL_BACK, size.GetWidth(), size.GetHeight());
-        saved = saveImage(path, size.GetWidth(), size.GetHeight(), pixels);
+        // The scene is drawn anew into a framebuffer object of its own (in tiles when it is
+        // larger than one): what the canvas shows, independent of the window's buffers.
+        const int width = request.width > 0 ? request.width : size.GetWidth();
+        const int height = request.height > 0 ? request.height : size.GetHeight();
+        std::string failure;
+        {
+            MagnifiedLayout layout(views_, width, height);
+            SceneExportOptions options;
+            options.frames = request.frames;
+            failure = exportScene(views_, path, options);
+        }
+        if (!failure.empty())
+            logLine("Image export to " + path + " failed: " + failure);
+        saved = failure.empty();
+        requestRepaint();
     }
     if (!saved) {
         showUserMessage("An error occured while trying to save the image", "Brennimore error",

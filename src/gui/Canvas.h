@@ -12,15 +12,17 @@
 #include <wx/glcanvas.h>
 
 #include "graphics/CanvasViews.h"
+#include "gui/ExportSizeDialog.h"
 
 class Canvas : public wxGLCanvas, public CanvasHost {
 public:
     Canvas(wxWindow* parent, wxWindowID id);
     ~Canvas() override;
 
-    // Writes what the canvas shows to an image file, PNG or JPEG by the file name's
-    // extension. On failure the user is told and false is returned.
-    bool exportImage(const std::string& path);
+    // Writes what the canvas shows to an image file, PNG, JPEG, SVG, PDF or EPS by the file
+    // name's extension, at the canvas's size or magnified to the size asked for, without
+    // the view frames unless asked. On failure the user is told and false is returned.
+    bool exportImage(const std::string& path, const ImageExportRequest& request = {});
     // Writes RGB pixels given top row first to an image file, typed by its extension.
     static bool saveImage(const std::string& path, int width, int height,
                           const std::vector<std::uint8_t>& rgb);

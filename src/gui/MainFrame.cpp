@@ -20,6 +20,7 @@
 #include "gui/AboutDialog.h"
 #include "gui/Canvas.h"
 #include "gui/CountMetricsDialog.h"
+#include "gui/ExportSizeDialog.h"
 #include "gui/GlobalOptionsDialog.h"
 #include "gui/Ids.h"
 #include "gui/OptionsPanel.h"
@@ -436,9 +437,12 @@ void mainFrame::onFileCommand(wxCommandEvent& event) {
     }
     case ID_MENU_EXPORT: {
         std::string path =
-            choose("Save as image", "diagram", ".png", "PNG file|*.png|JPEG file|*.jpg", true);
-        if (!path.empty())
-            canvas->exportImage(path);
+            choose("Save as image", "diagram", ".png",
+                   "PNG file|*.png|JPEG file|*.jpg|SVG file|*.svg|PDF file|*.pdf", true);
+        if (path.empty())
+            break;
+        if (const auto request = askExportSize(this, canvas->GetClientSize()))
+            canvas->exportImage(path, *request);
         break;
     }
     case ID_MENU_LOAD_CONFIG: {

@@ -51,6 +51,20 @@ void UMLModelVisualizerStandard::drawBoxShadow(const Point& lowerLeft,
 
 void UMLModelVisualizerStandard::drawMaskedShadow(const std::function<void(const Color&)>& fill,
                                                   const Color& body) const {
+    if (Graphics::isRecordingVector()) {
+        // A recording has no stencil buffer: the shadow goes first, the body over it, which
+        // is the masked drawing wherever the body is opaque.
+        if (globalConfiguration.getBool("Visualizer.General.Shadows")) {
+            const float s = globalConfiguration.getFloat("Visualizer.UMLModel.ShadowSize");
+            glMatrixMode(GL_MODELVIEW);
+            glPushMatrix();
+            glTranslatef(s, -s, 0.0f);
+            fill(globalConfiguration.getColor("Visualizer.UMLModel.ShadowColor"));
+            glPopMatrix();
+        }
+        fill(body);
+        return;
+    }
     glPushAttrib(GL_STENCIL_BUFFER_BIT | GL_ENABLE_BIT);
     glEnable(GL_STENCIL_TEST);
     glStencilMask(0xff);

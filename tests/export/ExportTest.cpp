@@ -9,6 +9,12 @@
 #include <string>
 
 #include <nlohmann/json.hpp>
+#include <regex>
+#include <set>
+#include <xercesc/dom/DOM.hpp>
+#include <xercesc/framework/MemBufInputSource.hpp>
+#include <xercesc/parsers/XercesDOMParser.hpp>
+#include <xercesc/sax/HandlerBase.hpp>
 
 #define STB_IMAGE_IMPLEMENTATION
 #include <stb/stb_image.h>
@@ -404,10 +410,11 @@ TEST(ExportEndToEnd, PickReportsTheHitsAndShowsTheHoverBox) {
 
 TEST(ExportEndToEnd, UnusableRequestsExitTwoAndFailuresOne) {
     for (const char* arguments :
-         {"--size 0x768", "--size -3x10", "--size wide", "--size 100000x10", "-d 'No such'",
-          "-V Fancy", "--show 'No such'", "--glyph 'Lines of code=2D Checkbox'",
-          "--glyph 'Has tests=2D Pie'", "--glyph 'Lines of code=Sparkline'", "--select no.such.id",
-          "--rows 0", "--camera 0,0,0,0,0", "--pick 3", ""}) {
+         {"--size 0x768", "--size -3x10", "--size wide", "--size 100000x10",
+          "--size 20000x100 -o never.svg", "--tile 0", "-d 'No such'", "-V Fancy",
+          "--show 'No such'", "--glyph 'Lines of code=2D Checkbox'", "--glyph 'Has tests=2D Pie'",
+          "--glyph 'Lines of code=Sparkline'", "--select no.such.id", "--rows 0",
+          "--camera 0,0,0,0,0", "--pick 3", ""}) {
         SCOPED_TRACE(arguments);
         const std::string modelArgument = *arguments ? exampleFile + " " : "";
         const ExportRun run = runExport(modelArgument + arguments);
@@ -458,4 +465,202 @@ TEST(ExportEndToEnd, ConfigurationFileGivesTheViewsAndOptionsGoOverIt) {
     const ExportRun bars = runExport(exampleFile + config + " --glyph 'Lines of code=3D Bar'");
     EXPECT_EQ(bars.out["views"][0]["glyphs"][0]["glyph"], "3D Bar");
     EXPECT_TRUE(overridden.out["views"][0]["legend"].is_null());
+}
+
+namespace {
+
+std::string commandOutput(const std::string& command) {
+    std::unique_ptr<FILE, int (*)(FILE*)> pipe(popen(command.c_str(), "r"), pclose);
+    std::string text;
+    char buffer[4096];
+    size_t n;
+    while (pipe && (n = fread(buffer, 1, sizeof buffer, pipe.get())) > 0)
+        text.append(buffer, n);
+    return text;
+}
+
+// The names of the classes the export's first view describes.
+std::set<std::string> classNamesShown(const ExampleModel& model, const Json& view) {
+    std::set<std::string> names;
+    const UMLDiagram* d = model.diagram(view["diagram"].get<std::string>());
+    for (const Json& e : view["elements"])
+        if (e["class"] == "UMLClass")
+            names.insert(model.shown(*d, e["id"].get<std::string>())->subject->name);
+    return names;
+}
+
+// An SVG document read with the XML parser: whether it is well-formed, its text elements
+// and every vertex of its polygons and polylines.
+struct SvgContent {
+    explicit SvgContent(const std::string& text) {
+        using namespace xercesc;
+        XercesDOMParser parser;
+        HandlerBase errors;
+        parser.setErrorHandler(&errors);
+        parser.setLoadExternalDTD(false);
+        MemBufInputSource input(reinterpret_cast<const XMLByte*>(text.data()), text.size(),
+                                "export.svg");
+        try {
+            parser.parse(input);
+        } catch (const SAXParseException&) {
+            return;
+        }
+        wellFormed = parser.getErrorCount() == 0 && parser.getDocument();
+        if (!wellFormed)
+            return;
+        const auto read = [](const XMLCh* x) {
+            char* c = XMLString::transcode(x);
+            std::string out(c);
+            XMLString::release(&c);
+            return out;
+        };
+        XMLCh* textTag = XMLString::transcode("text");
+        DOMNodeList* list = parser.getDocument()->getElementsByTagName(textTag);
+        XMLString::release(&textTag);
+        for (XMLSize_t i = 0; i < list->getLength(); ++i)
+            texts.insert(read(list->item(i)->getTextContent()));
+        static const std::regex pair("(-?[0-9.]+),(-?[0-9.]+)");
+        static const std::regex pointsAttribute("points=\"([^\"]*)\"");
+        for (std::sregex_iterator a(text.begin(), text.end(), pointsAttribute), end; a != end;
+             ++a) {
+            const std::string values = (*a)[1];
+            for (std::sregex_iterator p(values.begin(), values.end(), pair); p != end; ++p)
+                points.push_back({std::stof((*p)[1]), std::stof((*p)[2])});
+        }
+    }
+    bool hasPointNear(float x, float y, float tolerance) const {
+        for (const auto& p : points)
+            if (std::fabs(p[0] - x) <= tolerance && std::fabs(p[1] - y) <= tolerance)
+                return true;
+        return false;
+    }
+
+    bool wellFormed = false;
+    std::multiset<std::string> texts;
+    std::vector<std::array<float, 2>> points;
+};
+
+} // namespace
+
+TEST(VectorExport, SvgIsXmlWithTheClassNamesAsTextAndTheBoxesWhereTheRasterHasThem) {
+    ExampleModel model;
+    TempFile svg("shop.svg");
+    // A camera off the fit, and a hover box over the first class seen whole: the recording
+    // follows the raster's geometry and overlays.
+    const std::string arguments = exampleFile + " --camera 1.3,40,-20,0,0";
+    const ExportRun raster = runExport(arguments);
+    ASSERT_EQ(raster.code, 0);
+    const Json& view = raster.out["views"][0];
+    std::vector<Json> whole;
+    for (const Json& e : view["elements"]) {
+        const Json& box = e["box"];
+        if (e["class"] == "UMLClass" && box[0] >= 0 && box[1] >= 0 && box[2] <= 1024 &&
+            box[3] <= 768)
+            whole.push_back(e);
+    }
+    ASSERT_GT(whole.size(), 5u);
+    const Json& picked = whole.front()["box"];
+    const std::string pick =
+        std::to_string(static_cast<int>((picked[0].get<float>() + picked[2].get<float>()) / 2)) +
+        "," +
+        std::to_string(static_cast<int>((picked[1].get<float>() + picked[3].get<float>()) / 2));
+    const ExportRun vector = runExport(arguments + " --pick " + pick + " -o " + svg.path());
+    ASSERT_EQ(vector.code, 0);
+    const SvgContent content(readWholeFile(svg.path()));
+    ASSERT_TRUE(content.wellFormed);
+
+    const UMLDiagram* d = model.diagram(view["diagram"].get<std::string>());
+    for (const Json& e : whole) {
+        const std::string& name = model.shown(*d, e["id"].get<std::string>())->subject->name;
+        EXPECT_GE(content.texts.count(name), 1u) << name;
+    }
+    ASSERT_FALSE(vector.out["pick"]["hover"].empty());
+    for (const Json& line : vector.out["pick"]["hover"])
+        EXPECT_GE(content.texts.count(line.get<std::string>()), 1u) << line;
+
+    // Each class box has its fill's corners where the raster export puts the box.
+    for (const Json& e : whole) {
+        const Json& box = e["box"];
+        for (int corner = 0; corner < 4; ++corner) {
+            const float x = box[corner % 2 == 0 ? 0 : 2].get<float>();
+            const float y = box[corner < 2 ? 1 : 3].get<float>();
+            EXPECT_TRUE(content.hasPointNear(x, y, 0.05f)) << e["id"] << " " << x << "," << y;
+        }
+    }
+}
+
+TEST(VectorExport, PdfAndEpsCarryTheClassNamesAsText) {
+    ExampleModel model;
+    for (const char* extension : {".pdf", ".eps"}) {
+        SCOPED_TRACE(extension);
+        TempFile file(std::string("shop") + extension);
+        const ExportRun run = runExport(exampleFile + " -o " + file.path());
+        ASSERT_EQ(run.code, 0);
+        const std::set<std::string> names = classNamesShown(model, run.out["views"][0]);
+        std::string text;
+        if (std::string(extension) == ".eps") {
+            text = readWholeFile(file.path());
+            EXPECT_EQ(text.rfind("%!PS-Adobe", 0), 0u);
+        } else if (std::system("command -v pdftotext >/dev/null 2>&1") == 0) {
+            text = commandOutput("pdftotext " + file.path() + " -");
+        } else {
+            std::cout << "pdftotext is absent; the PDF's text is not checked\n";
+            EXPECT_EQ(readWholeFile(file.path()).rfind("%PDF-", 0), 0u);
+            continue;
+        }
+        for (const std::string& name : names)
+            EXPECT_NE(text.find(name), std::string::npos) << name;
+    }
+}
+
+TEST(TiledExport, TilesEqualOnePassAndLargeImagesComeOutWhole) {
+    // Tiles cut through boxes, text, the legend and the hover box; the seams must not show.
+    struct Case {
+        const char* size;
+        const char* tile;
+    };
+    for (const Case& c : {Case{"700x300", "256"}, Case{"333x517", "100"}}) {
+        SCOPED_TRACE(c.tile);
+        TempFile whole("whole.png");
+        TempFile tiled("tiled.png");
+        const std::string arguments =
+            exampleFile + " --legend --pick 200,150 -s " + c.size + " -o ";
+        ASSERT_EQ(runExport(arguments + whole.path()).code, 0);
+        ASSERT_EQ(runExport(arguments + tiled.path() + " --tile " + c.tile).code, 0);
+        Png a(whole.path());
+        Png b(tiled.path());
+        ASSERT_TRUE(a.ok() && b.ok());
+        ASSERT_EQ(a.width(), b.width());
+        ASSERT_EQ(a.height(), b.height());
+        int different = 0;
+        for (int y = 0; y < a.height(); ++y)
+            for (int x = 0; x < a.width(); ++x) {
+                const Pixel p = a.at(x, y);
+                const Pixel q = b.at(x, y);
+                if (std::abs(p.r - q.r) > 24 || std::abs(p.g - q.g) > 24 ||
+                    std::abs(p.b - q.b) > 24)
+                    ++different;
+            }
+        EXPECT_LE(different, a.width() * a.height() / 1000);
+    }
+
+    // Wider than one framebuffer of the renderer: drawn in tiles, the class far to the
+    // right is there in its fill colour.
+    TempFile wide("wide.png");
+    const ExportRun run = runExport(exampleFile + " -s 17000x300 -o " + wide.path());
+    ASSERT_EQ(run.code, 0);
+    Png png(wide.path());
+    ASSERT_TRUE(png.ok());
+    EXPECT_EQ(png.width(), 17000);
+    EXPECT_EQ(png.height(), 300);
+    float rightmost = 0.0f;
+    Json box;
+    for (const Json& e : run.out["views"][0]["elements"])
+        if (e["class"] == "UMLClass" && e["box"][2].get<float>() > rightmost) {
+            rightmost = e["box"][2].get<float>();
+            box = e["box"];
+        }
+    ASSERT_GT(rightmost, 8192.0f);
+    const Pixel inside = png.at(box[2].get<float>() - 3.0f, box[3].get<float>() - 3.0f);
+    EXPECT_FALSE(inside.r > 250 && inside.g > 250 && inside.b > 250);
 }

@@ -98,7 +98,7 @@ struct Format {
 };
 const Format formats[] = {{"image.png", 0}, {"image.jpg", 40}};
 
-TEST_F(CanvasTest, ExportsTheEmptyWhiteViewAsPngAndJpeg) {
+TEST_F(CanvasTest, ExportsTheEmptyWhiteViewAsPngAndJpegWithFramesOnlyWhenAsked) {
     // Something else in the back buffer first: the export draws the scene anew.
     ASSERT_TRUE(canvas_->makeCurrent());
     glClearColor(0, 0, 1, 1);
@@ -106,19 +106,29 @@ TEST_F(CanvasTest, ExportsTheEmptyWhiteViewAsPngAndJpeg) {
     setFixedGLState();
     MessageRecorder messages;
     for (Format format : formats) {
-        TempFile file(format.name);
-        ASSERT_TRUE(canvas_->exportImage(file.path())) << format.name;
-        wxImage image;
-        ASSERT_TRUE(image.LoadFile(file.path())) << format.name;
-        ASSERT_EQ(image.GetWidth(), 200);
-        ASSERT_EQ(image.GetHeight(), 150);
-        for (auto [x, y] : {std::pair{5, 5}, std::pair{194, 5}, std::pair{100, 75},
-                            std::pair{5, 144}, std::pair{194, 144}})
-            expectColour(image, x, y, 255, 255, 255, format.tolerance);
-        // The active view's frame, translucent red over white, as the canvas shows it.
-        for (auto [x, y] : {std::pair{0, 0}, std::pair{199, 149}, std::pair{100, 1}})
-            expectColour(image, x, y, 255, 119, 119, format.tolerance + 3);
+        for (bool frames : {false, true}) {
+            SCOPED_TRACE(frames);
+            TempFile file(format.name);
+            ImageExportRequest request;
+            request.frames = frames;
+            ASSERT_TRUE(canvas_->exportImage(file.path(), request)) << format.name;
+            wxImage image;
+            ASSERT_TRUE(image.LoadFile(file.path())) << format.name;
+            ASSERT_EQ(image.GetWidth(), 200);
+            ASSERT_EQ(image.GetHeight(), 150);
+            for (auto [x, y] : {std::pair{5, 5}, std::pair{194, 5}, std::pair{100, 75},
+                                std::pair{5, 144}, std::pair{194, 144}})
+                expectColour(image, x, y, 255, 255, 255, format.tolerance);
+            // The active view's frame, translucent red over white, as the canvas shows it.
+            for (auto [x, y] : {std::pair{0, 0}, std::pair{199, 149}, std::pair{100, 1}})
+                expectColour(image, x, y, 255, frames ? 119 : 255, frames ? 119 : 255,
+                             format.tolerance + 3);
+        }
     }
+    // A vector image of the canvas's size.
+    TempFile svg("canvas.svg");
+    ASSERT_TRUE(canvas_->exportImage(svg.path()));
+    EXPECT_NE(readWholeFile(svg.path()).find("viewBox=\"0 0 200 150\""), std::string::npos);
     EXPECT_TRUE(messages.messages.empty());
 }
 

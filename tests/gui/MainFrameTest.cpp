@@ -14,6 +14,7 @@
 #include "common/TestSupport.h"
 #include "gui/AboutDialog.h"
 #include "gui/Canvas.h"
+#include "gui/ExportSizeDialog.h"
 #include "gui/GuiTestSupport.h"
 #include "gui/Ids.h"
 #include "gui/MainFrame.h"
@@ -260,23 +261,62 @@ TEST_F(MainFrameTest, MetricsOptionAfterAFailedModelIsSkipped) {
     EXPECT_EQ(files.metricsFile, metrics.path());
 }
 
-TEST_F(MainFrameTest, ExportCommandSavesTheCanvasWhereTheDialogSays) {
-    TempFile target("view.png");
-    std::remove(target.path().c_str());
-    chooser.answers = {target.path()};
-    flushEvents();
-    sendCommand(frame, ID_TOOL_EXPORT);
-    ASSERT_EQ(chooser.asked.size(), 1u);
-    EXPECT_EQ(chooser.asked[0].title, "Save as image");
-    EXPECT_EQ(chooser.asked[0].defaultName, "diagram");
-    EXPECT_EQ(chooser.asked[0].defaultExtension, ".png");
-    EXPECT_EQ(chooser.asked[0].wildcard, "PNG file|*.png|JPEG file|*.jpg");
-    EXPECT_TRUE(chooser.asked[0].save);
-    EXPECT_TRUE(messages.messages.empty());
-    wxImage image;
-    ASSERT_TRUE(image.LoadFile(target.path(), wxBITMAP_TYPE_PNG));
-    EXPECT_EQ(image.GetWidth(), frame->getCanvas()->GetClientSize().GetWidth());
-    EXPECT_EQ(image.GetRed(image.GetWidth() / 2, image.GetHeight() / 2), 255);
+TEST_F(MainFrameTest, ExportCommandSavesTheCanvasWhereAndAsLargeAsTheDialogsSay) {
+    const wxSize canvasSize = frame->getCanvas()->GetClientSize();
+    struct Case {
+        std::optional<ImageExportRequest> answer; // empty: the size dialog is cancelled
+        int width, height;                        // 0: no file
+    };
+    for (const Case& c :
+         {Case{ImageExportRequest{}, canvasSize.GetWidth(), canvasSize.GetHeight()},
+          Case{ImageExportRequest{610, 290, false}, 610, 290}, Case{std::nullopt, 0, 0}}) {
+        TempFile target("view.png");
+        std::remove(target.path().c_str());
+        chooser.asked.clear();
+        chooser.answers = {target.path()};
+        std::vector<wxSize> askedWith;
+        auto previous = setExportSizeAsker([&](wxWindow*, const wxSize& size) {
+            askedWith.push_back(size);
+            return c.answer;
+        });
+        flushEvents();
+        sendCommand(frame, ID_TOOL_EXPORT);
+        setExportSizeAsker(previous);
+        ASSERT_EQ(chooser.asked.size(), 1u);
+        EXPECT_EQ(chooser.asked[0].title, "Save as image");
+        EXPECT_EQ(chooser.asked[0].defaultName, "diagram");
+        EXPECT_EQ(chooser.asked[0].defaultExtension, ".png");
+        EXPECT_EQ(chooser.asked[0].wildcard,
+                  "PNG file|*.png|JPEG file|*.jpg|SVG file|*.svg|PDF file|*.pdf");
+        EXPECT_TRUE(chooser.asked[0].save);
+        EXPECT_EQ(askedWith, std::vector<wxSize>{canvasSize});
+        EXPECT_TRUE(messages.messages.empty());
+        wxImage image;
+        if (c.width == 0) {
+            EXPECT_FALSE(wxFileExists(target.path()));
+            continue;
+        }
+        ASSERT_TRUE(image.LoadFile(target.path(), wxBITMAP_TYPE_PNG));
+        EXPECT_EQ(image.GetWidth(), c.width);
+        EXPECT_EQ(image.GetHeight(), c.height);
+        EXPECT_EQ(image.GetRed(image.GetWidth() / 2, image.GetHeight() / 2), 255);
+    }
+    // The canvas is laid out as before.
+    EXPECT_EQ(frame->getCanvas()->activeView()->width, canvasSize.GetWidth());
+}
+
+TEST_F(MainFrameTest, ExportSizeDialogAnswersWhatItsControlsShow) {
+    ExportSizeDialog dialog(frame, wxSize(320, 200));
+    EXPECT_EQ(dialog.request().width, 0); // the canvas's size unless changed
+    EXPECT_FALSE(dialog.request().frames);
+    dialog.chooseSize(4000, 3000);
+    dialog.setFrames(true);
+    EXPECT_EQ(dialog.request().width, 4000);
+    EXPECT_EQ(dialog.request().height, 3000);
+    EXPECT_TRUE(dialog.request().frames);
+    dialog.chooseCanvasSize();
+    EXPECT_EQ(dialog.request().width, 0);
+    EXPECT_EQ(dialog.request().height, 0);
 }
 
 TEST(WxUserMessages, BoxesWithoutAnIconAskForNone) {
