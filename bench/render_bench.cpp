@@ -25,6 +25,7 @@
 #include "graphics/Geometry.h"
 #include "graphics/Graphics.h"
 #include "graphics/OffscreenGL.h"
+#include "graphics/OffscreenHost.h"
 #include "metrics/MetricCollection.h"
 #include "visualizers/GlyphGeometry.h"
 #include "visualizers/MetricViews.h"
@@ -42,22 +43,6 @@ constexpr int metricCount = 8;
 constexpr float boxWidth = 120.0f;
 constexpr float boxHeight = 90.0f;
 constexpr float gap = 40.0f;
-
-class Host : public CanvasHost {
-public:
-    explicit Host(OffscreenGL& gl) : gl_(gl) {}
-    bool makeCurrent() override {
-        gl_.makeCurrent();
-        return true;
-    }
-    void swapBuffers() override {}
-    void requestRepaint() override {}
-    void setCursor(CanvasCursor) override {}
-    void activeViewChanged() override {}
-
-private:
-    OffscreenGL& gl_;
-};
 
 // The generated diagram: a grid of classes centred on the origin, each with eight integer
 // metric records whose values spread over 0..1000.
@@ -202,7 +187,7 @@ int main(int argc, char** argv) {
         auto* visualizer = registry.at("Simple Metrics").get();
         auto* metricView = dynamic_cast<MetricsVisualizer*>(visualizer);
 
-        Host host(gl);
+        OffscreenHost host(gl);
         CanvasViews views(imageWidth, imageHeight, &host);
         installMetricViewHooks(views);
         views.setVisualizer(visualizer);

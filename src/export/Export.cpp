@@ -22,6 +22,7 @@
 #include "graphics/Graphics.h"
 #include "graphics/ImageFile.h"
 #include "graphics/OffscreenGL.h"
+#include "graphics/OffscreenHost.h"
 #include "graphics/SceneExport.h"
 #include "metrics/MetricCollection.h"
 #include "visualizers/ConfigurationFile.h"
@@ -34,24 +35,6 @@
 using Json = nlohmann::ordered_json;
 
 namespace {
-
-// The views draw into the offscreen image; what a window would do on screen has no
-// meaning here.
-class OffscreenHost : public CanvasHost {
-public:
-    explicit OffscreenHost(OffscreenGL& gl) : gl_(gl) {}
-    bool makeCurrent() override {
-        gl_.makeCurrent();
-        return true;
-    }
-    void swapBuffers() override {}
-    void requestRepaint() override {}
-    void setCursor(CanvasCursor) override {}
-    void activeViewChanged() override {}
-
-private:
-    OffscreenGL& gl_;
-};
 
 std::string quoted(const std::string& text) {
     return "\"" + text + "\"";
