@@ -46,7 +46,7 @@ struct ExportOptions {
     int rows = -1;
     std::optional<bool> legend;
     std::string configFile; // applied after the model and the metrics; options override it
-    int tileSide = 0; // the largest side of one rendering pass; 0 for the default
+    int tileSide = 0;       // the largest side of one rendering pass; 0 for the default
 };
 
 // "WxH" with both sides whole positive numbers (the renderer's limit is checked later).
