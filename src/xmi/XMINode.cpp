@@ -10,6 +10,9 @@ struct NameLess {
 };
 } // namespace
 
+XMINode::XMINode(std::string nodeName)
+    : names_(std::make_unique<XMINameTable>()), name(names_->intern(nodeName)) {}
+
 const std::string* XMINode::attribute(const std::string& attributeName) const {
     // Nodes have few attributes: a linear scan beats the binary search's branches.
     for (const auto& entry : attributes) {
@@ -38,14 +41,13 @@ void XMINode::sortAttributes() {
         for (std::size_t j = i; j > 0 && attributes[j].first < attributes[j - 1].first; --j)
             std::swap(attributes[j], attributes[j - 1]);
     }
-    // Later duplicates win, as a map assignment would have it.
-    std::vector<std::pair<std::string, std::string>> unique;
-    unique.reserve(attributes.size());
-    for (auto& entry : attributes) {
-        if (!unique.empty() && unique.back().first == entry.first)
-            unique.back().second = std::move(entry.second);
-        else
-            unique.push_back(std::move(entry));
+    // Later duplicates win, as a map assignment would have it; compacted in place.
+    std::size_t kept = 0;
+    for (std::size_t i = 0; i < attributes.size(); ++i) {
+        if (kept > 0 && attributes[kept - 1].first == attributes[i].first)
+            attributes[kept - 1].second = std::move(attributes[i].second);
+        else if (kept++ != i)
+            attributes[kept - 1] = std::move(attributes[i]);
     }
-    attributes.swap(unique);
+    attributes.erase(attributes.begin() + static_cast<std::ptrdiff_t>(kept), attributes.end());
 }

@@ -1,8 +1,9 @@
 #include "xmi/XMIParser.h"
 
 #include <cstdint>
-#include <deque>
 #include <filesystem>
+#include <iterator>
+#include <vector>
 
 #include <xercesc/framework/LocalFileInputSource.hpp>
 #include <xercesc/framework/MemBufInputSource.hpp>
@@ -33,15 +34,14 @@ namespace {
 void appendUtf8(std::string& out, const XMLCh* text, XMLSize_t length) {
     // Model files are almost all ASCII: copy the leading ASCII run in one pass, then
     // encode whatever follows character by character.
-    std::size_t start = out.size();
-    out.resize(start + length);
-    char* dest = out.data() + start;
     XMLSize_t ascii = 0;
-    while (ascii < length && text[ascii] < 0x80) {
-        dest[ascii] = static_cast<char>(text[ascii]);
+    while (ascii < length && text[ascii] < 0x80)
         ++ascii;
-    }
+    std::size_t start = out.size();
     out.resize(start + ascii);
+    char* dest = out.data() + start;
+    for (XMLSize_t i = 0; i < ascii; ++i)
+        dest[i] = static_cast<char>(text[i]);
     if (ascii == length)
         return;
     for (XMLSize_t i = ascii; i < length; ++i) {
@@ -71,6 +71,10 @@ void appendUtf8(std::string& out, const XMLCh* text, XMLSize_t length) {
     }
 }
 
+bool isBlank(const std::string& text) {
+    return text.find_first_not_of(" \t\r\n") == std::string::npos;
+}
+
 std::string toUtf8(const XMLCh* text) {
     std::string out;
     if (text)
@@ -88,11 +92,19 @@ struct TooDeep {};
 // entities of their own; the limit only has to stop nested expansion bombs.
 constexpr XMLSize_t entityExpansionLimit = 10000;
 
-// Builds the node tree. Open elements live on the stack, owned by it until they close.
+// Builds the node tree. Open elements live on the stack, owned by it until they close; the
+// finished children of open elements wait on a second stack, so that each element's child
+// list is allocated once, at its exact size, when the element closes.
 class XMIParserHandler : public DefaultHandler {
 public:
-    std::deque<std::unique_ptr<XMINode>> stack;
+    struct OpenElement {
+        std::unique_ptr<XMINode> node;
+        std::size_t firstChild; // where its children start on the finished stack
+    };
+    std::vector<OpenElement> stack;
+    std::vector<std::unique_ptr<XMINode>> finished;
     std::unique_ptr<XMINode> root;
+    std::unique_ptr<XMINameTable> names = std::make_unique<XMINameTable>();
 
     void startDocument() override { root.reset(); }
 
@@ -102,7 +114,9 @@ public:
                       const Attributes& attrs) override {
         if (stack.size() >= maximumDepth)
             throw TooDeep();
-        auto node = std::make_unique<XMINode>(toUtf8(qname));
+        nameBuffer.clear();
+        appendUtf8(nameBuffer, qname, XMLString::stringLen(qname));
+        auto node = std::make_unique<XMINode>(names->intern(nameBuffer), XMINode::InternedName{});
         XMLSize_t count = attrs.getLength();
         node->attributes.reserve(count);
         for (XMLSize_t i = 0; i < count; ++i) {
@@ -111,30 +125,48 @@ public:
             node->addAttributeUnsorted(toUtf8(attrs.getQName(i)), toUtf8(value));
         }
         node->sortAttributes();
-        stack.push_back(std::move(node));
+        stack.push_back({std::move(node), finished.size()});
     }
 
     void characters(const XMLCh* const chars, const XMLSize_t length) override {
         if (stack.empty())
             return;
         spend(length);
-        appendUtf8(stack.back()->text, chars, length);
+        appendUtf8(stack.back().node->text, chars, length);
     }
 
     void endElement(const XMLCh* const, const XMLCh* const, const XMLCh* const) override {
         if (stack.empty())
             return;
-        std::unique_ptr<XMINode> node = std::move(stack.back());
+        OpenElement open = std::move(stack.back());
         stack.pop_back();
-        // The tree lives through the whole read: give back what growing left unused.
-        if (node->text.capacity() > node->text.size() + 16)
-            node->text.shrink_to_fit();
-        if (node->children.capacity() > node->children.size())
-            node->children.shrink_to_fit();
+        XMINode& node = *open.node;
+        auto first = finished.begin() + static_cast<std::ptrdiff_t>(open.firstChild);
+        node.children.reserve(static_cast<std::size_t>(finished.end() - first));
+        std::move(first, finished.end(), std::back_inserter(node.children));
+        finished.erase(first, finished.end());
+        // An element with child elements gets the indentation between them as its text;
+        // when that is all it got, nothing reads it and the tree does not keep it.
+        if (!node.children.empty() && isBlank(node.text))
+            std::string().swap(node.text);
+        else if (node.text.capacity() > node.text.size() + 16)
+            node.text.shrink_to_fit();
         if (stack.empty())
-            root = std::move(node);
+            root = std::move(open.node);
         else
-            stack.back()->children.push_back(std::move(node));
+            finished.push_back(std::move(open.node));
+    }
+
+    // The innermost element still open, with the children it has so far; null if none.
+    std::unique_ptr<XMINode> takeInnermost() {
+        if (stack.empty())
+            return nullptr;
+        OpenElement open = std::move(stack.back());
+        stack.pop_back();
+        auto first = finished.begin() + static_cast<std::ptrdiff_t>(open.firstChild);
+        std::move(first, finished.end(), std::back_inserter(open.node->children));
+        finished.erase(first, finished.end());
+        return std::move(open.node);
     }
 
     void warning(const SAXParseException&) override {}
@@ -157,6 +189,7 @@ public:
     }
 
     bool reported = false;
+    std::string nameBuffer; // the current element's name, before it is interned
 
     // Every character the parse delivers comes from the document or from one entity
     // expansion, and the expansions are counted; so an entity longer than the budget
@@ -240,13 +273,13 @@ std::unique_ptr<XMINode> runParse(const InputSource& source, std::uintmax_t docu
                             " levels deep");
     }
     // A fatal error can leave elements open: the innermost is the result; the ones
-    // around it are released here with the stack.
-    if (!handler.stack.empty()) {
-        std::unique_ptr<XMINode> innermost = std::move(handler.stack.back());
-        handler.stack.pop_back();
-        return innermost;
-    }
-    return std::move(handler.root);
+    // around it are released here with the stack. The result owns the names of its tree.
+    std::unique_ptr<XMINode> result = handler.takeInnermost();
+    if (!result)
+        result = std::move(handler.root);
+    if (result)
+        result->adoptNames(std::move(handler.names));
+    return result;
 }
 
 } // namespace

@@ -207,6 +207,51 @@ TEST_F(XMIReaderTest, NodeTreeKeepsNamesTextAndSortedAttributes) {
     EXPECT_EQ(*tree->children[1]->attribute("x"), "&\xC3\xA4");
 }
 
+// The tree keeps the text a reader may read: only blank runs between child elements
+// (indentation) are left out; a leaf keeps its text as it came, blanks and all.
+TEST_F(XMIReaderTest, NodeTreeDropsOnlyIndentationBetweenChildElements) {
+    struct Case {
+        const char* document;
+        const char* rootText;
+        const char* firstChildText;
+    };
+    const Case cases[] = {
+        {"<a>\n  <b>  </b>\n  <b/>\n</a>", "", "  "},
+        {"<a> x <b>\t\n</b></a>", " x ", "\t\n"},
+        {"<a>   </a>", "   ", nullptr},
+        {"<a>\n<b>&#32;<c/> </b>\n</a>", "", ""},
+    };
+    for (const Case& c : cases) {
+        tree = parseBuffer(c.document);
+        ASSERT_NE(tree, nullptr) << c.document;
+        EXPECT_EQ(tree->text, c.rootText) << c.document;
+        if (c.firstChildText) {
+            ASSERT_FALSE(tree->children.empty()) << c.document;
+            EXPECT_EQ(tree->children[0]->text, c.firstChildText) << c.document;
+        }
+    }
+}
+
+// The node handed out owns the names of its whole tree, including when a fatal error
+// leaves the innermost element as the result.
+TEST_F(XMIReaderTest, NodeNamesOutliveTheParse) {
+    tree = parseBuffer("<r><p><UML:Class xmlns:UML='u'/><UML:Class xmlns:UML='u'/>"
+                       "<q><UML:Class xmlns:UML='u'/></q><open>");
+    ASSERT_NE(tree, nullptr);
+    EXPECT_EQ(tree->name, "open");
+    tree = parseBuffer("<r><p><UML:Class xmlns:UML='u'/><UML:Class xmlns:UML='u'/>"
+                       "<q><UML:Class xmlns:UML='u'/></q></p>");
+    ASSERT_NE(tree, nullptr);
+    EXPECT_EQ(tree->name, "r") << "the unclosed root is the innermost open element";
+    ASSERT_EQ(tree->children.size(), 1u);
+    const XMINode* p = tree->children[0].get();
+    ASSERT_EQ(p->children.size(), 3u);
+    EXPECT_EQ(p->children[0]->name, "UML:Class");
+    EXPECT_EQ(&p->children[0]->name, &p->children[1]->name) << "one copy per name";
+    ASSERT_EQ(p->children[2]->children.size(), 1u);
+    EXPECT_EQ(p->children[2]->children[0]->name, "UML:Class");
+}
+
 TEST_F(XMIReaderTest, MissingOrForeignDoctypeStillLoads) {
     std::string body = xmiDocument(model);
     body = body.substr(body.find("<XMI "));
