@@ -30,6 +30,7 @@ UMLStateMachine* readStateMachine(XMIReader& reader, XMINode* node, UMLStateMach
                          ChildKind<UMLTransition, readTransition>{"UML:Transition"});
         }
     }
+    resolveAttributeSingle(reader, node, "UML:StateMachine.context", "context", &element->context);
     return element;
 }
 
@@ -41,6 +42,8 @@ UMLStateVertex* readStateVertex(XMIReader& reader, XMINode* node, UMLStateVertex
         else if (child->name == "UML:StateVertex.incoming")
             resolveEach(reader, child.get(), transitionTag, &element->incoming);
     }
+    resolveAttributeList(reader, node, "UML:StateVertex.outgoing", "outgoing", &element->outgoing);
+    resolveAttributeList(reader, node, "UML:StateVertex.incoming", "incoming", &element->incoming);
     return element;
 }
 
@@ -84,6 +87,9 @@ UMLTransition* readTransition(XMIReader& reader, XMINode* node, UMLTransition* e
             readActionSequenceHolder(reader, child.get(), &element->effect);
         }
     }
+    resolveAttributeSingle(reader, node, "UML:Transition.trigger", "trigger", &element->trigger);
+    resolveAttributeSingle(reader, node, "UML:Transition.source", "source", &element->source);
+    resolveAttributeSingle(reader, node, "UML:Transition.target", "target", &element->target);
     return element;
 }
 
@@ -125,6 +131,7 @@ UMLSignalEvent* readSignalEvent(XMIReader& reader, XMINode* node, UMLSignalEvent
             resolveSingle(reader, child.get(), "Behavioral_Elements.Common_Behavior.Signal",
                           &element->signal);
     }
+    resolveAttributeSingle(reader, node, "UML:SignalEvent.signal", "signal", &element->signal);
     return element;
 }
 
@@ -157,6 +164,11 @@ UMLMessage* readMessage(XMIReader& reader, XMINode* node, UMLMessage* element) {
         else if (tag == "UML:Message.predecessor")
             resolveFirst(reader, child.get(), messageTag, &element->predecessor);
     }
+    resolveAttributeSingle(reader, node, "UML:Message.sender", "sender", &element->sender);
+    resolveAttributeSingle(reader, node, "UML:Message.receiver", "receiver", &element->receiver);
+    resolveAttributeSingle(reader, node, "UML:Message.action", "action", &element->action);
+    resolveAttributeList(reader, node, "UML:Message.predecessor", "predecessor",
+                         &element->predecessor, true);
     return element;
 }
 
@@ -177,6 +189,13 @@ UMLClassifierRole* readClassifierRole(XMIReader& reader, XMINode* node,
         else if (tag == "UML:ClassifierRole.message2")
             resolveFirst(reader, child.get(), messageTag, &element->message2);
     }
+    resolveAttributeSingle(reader, node, "UML:ClassifierRole.base", "base", &element->base);
+    resolveAttributeList(reader, node, "UML:ClassifierRole.availableFeature", "availableFeature",
+                         &element->availableFeature, true);
+    resolveAttributeList(reader, node, "UML:ClassifierRole.message1", "message1",
+                         &element->message1, true);
+    resolveAttributeList(reader, node, "UML:ClassifierRole.message2", "message2",
+                         &element->message2, true);
     return element;
 }
 

@@ -195,6 +195,7 @@ UMLDiagram* readDiagram(XMIReader& reader, XMINode* node) {
             }
         }
     }
+    xmiread::resolveAttributeSingle(reader, node, "UML:Diagram.owner", "owner", &diagram->owner);
     normaliseDiagram(*diagram);
     // Subjects are normally read before the diagrams that show them. A subject that comes
     // later in the file is still unresolved here and sorts like an element without one.
@@ -217,5 +218,7 @@ UMLDiagramElement* readDiagramElement(XMIReader& reader, XMINode* node) {
                 reader.resolveReference(*id, &element->subject);
         }
     }
+    xmiread::resolveAttributeSingle(reader, node, "UML:PresentationElement.subject", "subject",
+                                    &element->subject);
     return element;
 }

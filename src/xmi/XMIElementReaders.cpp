@@ -83,13 +83,18 @@ void readFlag(const XMINode* node, const char* attribute, bool& flag) {
 
 void resolveSingle(XMIReader& reader, const XMINode* refNode, const char* typeTag,
                    UMLModelElement** slot) {
-    reader.resolveReference(XMIReader::idrefOf(refNode, typeTag, "xmi.idref"), slot);
+    if (hasChildNamed(refNode, typeTag))
+        reader.resolveReference(XMIReader::idrefOf(refNode, typeTag, "xmi.idref"), slot);
+    else if (const std::string* id = firstIdref(refNode))
+        reader.resolveReference(*id, slot);
 }
 
 void resolveEach(XMIReader& reader, const XMINode* refNode, const char* typeTag,
                  UMLElementRefList* list) {
+    // Without a child of the expected tag, every child that carries a reference counts.
+    const bool anyTag = !hasChildNamed(refNode, typeTag);
     for (const auto& ref : refNode->children) {
-        if (ref->name != typeTag)
+        if (!anyTag && ref->name != typeTag)
             continue;
         if (const std::string* id = ref->attribute("xmi.idref"))
             reader.resolveListReference(*id, list);
@@ -98,7 +103,10 @@ void resolveEach(XMIReader& reader, const XMINode* refNode, const char* typeTag,
 
 void resolveFirst(XMIReader& reader, const XMINode* refNode, const char* typeTag,
                   UMLElementRefList* list) {
-    reader.resolveListReference(XMIReader::idrefOf(refNode, typeTag, "xmi.idref"), list);
+    if (hasChildNamed(refNode, typeTag))
+        reader.resolveListReference(XMIReader::idrefOf(refNode, typeTag, "xmi.idref"), list);
+    else if (const std::string* id = firstIdref(refNode))
+        reader.resolveListReference(*id, list);
 }
 
 void readMultiplicityHolder(XMIReader& reader, const XMINode* holder, UMLMultiplicity** slot) {
@@ -127,6 +135,12 @@ UMLModelElement* readModelElement(XMIReader& reader, XMINode* node, UMLModelElem
                         &element->supplierDependency);
         }
     }
+    resolveAttributeSingle(reader, node, "UML:ModelElement.namespace", "namespace",
+                           &element->namespace_);
+    resolveAttributeList(reader, node, "UML:ModelElement.clientDependency", "clientDependency",
+                         &element->clientDependency);
+    resolveAttributeList(reader, node, "UML:ModelElement.supplierDependency", "supplierDependency",
+                         &element->supplierDependency);
     return element;
 }
 
@@ -187,6 +201,7 @@ UMLStructuralFeature* readStructuralFeature(XMIReader& reader, XMINode* node,
         else if (child->name == "UML:StructuralFeature.type")
             resolveSingle(reader, child.get(), "Foundation.Core.Classifier", &element->type);
     }
+    resolveAttributeSingle(reader, node, "UML:StructuralFeature.type", "type", &element->type);
     return element;
 }
 
@@ -222,6 +237,7 @@ UMLParameter* readParameter(XMIReader& reader, XMINode* node, UMLParameter* elem
         if (child->name == "UML:Parameter.type")
             resolveSingle(reader, child.get(), "Foundation.Core.Classifier", &element->type);
     }
+    resolveAttributeSingle(reader, node, "UML:Parameter.type", "type", &element->type);
     return element;
 }
 
@@ -249,6 +265,13 @@ UMLAssociationEnd* readAssociationEnd(XMIReader& reader, XMINode* node,
         else if (child->name == "UML:AssociationEnd.type")
             resolveSingle(reader, child.get(), "Foundation.Core.Classifier", &element->type);
     }
+    resolveParticipant(reader, node, "UML:AssociationEnd.type", &element->type);
+    if (!hasChildNamed(node, "UML:AssociationEnd.participant")) {
+        const char* attribute = node->hasAttribute("type") ? "type" : "participant";
+        resolveAttributeSingle(reader, node, "UML:AssociationEnd.type", attribute, &element->type);
+    }
+    readMultiplicityAttribute(reader, node, "UML:AssociationEnd.multiplicity", "multiplicity",
+                              &element->multiplicity);
     return element;
 }
 
@@ -263,6 +286,15 @@ UMLGeneralization* readGeneralization(XMIReader& reader, XMINode* node,
             resolveSingle(reader, child.get(), "Foundation.Core.GeneralizableElement",
                           &element->parent);
     }
+    // Older writers name the ends subtype and supertype.
+    resolveAttributeSingle(reader, node, "UML:Generalization.child", "child", &element->child);
+    if (!node->hasAttribute("child"))
+        resolveAttributeSingle(reader, node, "UML:Generalization.child", "subtype",
+                               &element->child);
+    resolveAttributeSingle(reader, node, "UML:Generalization.parent", "parent", &element->parent);
+    if (!node->hasAttribute("parent"))
+        resolveAttributeSingle(reader, node, "UML:Generalization.parent", "supertype",
+                               &element->parent);
     return element;
 }
 
@@ -274,6 +306,8 @@ UMLDependency* readDependency(XMIReader& reader, XMINode* node, UMLDependency* e
         else if (child->name == "UML:Dependency.supplier")
             resolveEach(reader, child.get(), "Foundation.Core.ModelElement", &element->supplier);
     }
+    resolveAttributeList(reader, node, "UML:Dependency.client", "client", &element->client);
+    resolveAttributeList(reader, node, "UML:Dependency.supplier", "supplier", &element->supplier);
     return element;
 }
 
@@ -284,6 +318,8 @@ UMLComment* readComment(XMIReader& reader, XMINode* node, UMLComment* element) {
             resolveSingle(reader, child.get(), "Foundation.Core.ModelElement",
                           &element->annotatedElement);
     }
+    resolveAttributeSingle(reader, node, "UML:Comment.annotatedElement", "annotatedElement",
+                           &element->annotatedElement);
     return element;
 }
 
@@ -294,5 +330,7 @@ UMLStereotype* readStereotype(XMIReader& reader, XMINode* node, UMLStereotype* e
             resolveEach(reader, child.get(), "Foundation.Core.ModelElement",
                         &element->extendedElement);
     }
+    resolveAttributeList(reader, node, "UML:Stereotype.extendedElement", "extendedElement",
+                         &element->extendedElement);
     return element;
 }

@@ -2,6 +2,7 @@
 // The element readers: each fills an already constructed element from its node and
 // returns it. Readers of derived kinds run the reader of their base kind first, so the
 // shared model-element part of an element is read exactly once, whatever its bases.
+#include <cstdint>
 #include <string>
 
 #include "uml/UMLModel.h"
@@ -73,6 +74,31 @@ void resolveEach(XMIReader& reader, const XMINode* refNode, const char* typeTag,
 // Only the first typeTag child of the reference node is added to the list.
 void resolveFirst(XMIReader& reader, const XMINode* refNode, const char* typeTag,
                   UMLElementRefList* list);
+// Whether the node has a child element of that name.
+bool hasChildNamed(const XMINode* node, const char* tag);
+// The "xmi.idref" of the node's first child that carries one, whatever its tag; null if none.
+const std::string* firstIdref(const XMINode* node);
+
+// References written as attributes of the element itself (an id, or ids separated by
+// blanks), as several tools write them instead of a holder child. Each applies only when
+// the element has no child named holderTag, so a holder always takes precedence.
+void resolveAttributeSingle(XMIReader& reader, const XMINode* node, const char* holderTag,
+                            const char* attribute, UMLModelElement** slot);
+// Every id of the attribute is added to the list, or only the first one.
+void resolveAttributeList(XMIReader& reader, const XMINode* node, const char* holderTag,
+                          const char* attribute, UMLElementRefList* list, bool firstOnly = false);
+// An association end's type given by a "participant" holder (the later name of the same
+// reference), read when the end has no holderTag child.
+void resolveParticipant(XMIReader& reader, const XMINode* node, const char* holderTag,
+                        UMLModelElement** slot);
+// A multiplicity written as text in an attribute ("1", "0..1", "1..*", "*"), read when the
+// element has no holderTag child; "*" as an upper bound reads as -1, a lone "*" as 0..*.
+// Text of another form leaves the slot as it is.
+void readMultiplicityAttribute(XMIReader& reader, const XMINode* node, const char* holderTag,
+                               const char* attribute, UMLMultiplicity** slot);
+// The bounds of a multiplicity text; false when the text has another form.
+bool parseMultiplicityText(const std::string& text, std::int32_t& lower, std::int32_t& upper);
+
 // The "UML:Multiplicity" children of a multiplicity holder; the last one wins.
 void readMultiplicityHolder(XMIReader& reader, const XMINode* holder, UMLMultiplicity** slot);
 

@@ -4,6 +4,7 @@
 #include "common/Log.h"
 #include "common/Numbers.h"
 #include "xmi/XMIElementReaders.h"
+#include "xmi/XMIExporterDialects.h"
 
 namespace {
 // The C library's decimal conversion narrowed to a 32-bit float.
@@ -22,7 +23,8 @@ void XMIReader::read(XMINode* root) {
     xmiVersion = versionOf(root, "xmi.version");
     if (!(xmiVersion >= 1.1f))
         throw XMIParseException("XMI version too low");
-    if (root->children.size() != 2)
+    const XMIDialect dialect = dialectOf(root);
+    if (!hasAcceptedRootChildren(root, dialect))
         throw XMIParseException("Root node does not have two children");
 
     result = std::make_unique<XMIResult>();
@@ -35,28 +37,38 @@ void XMIReader::read(XMINode* root) {
         if (child->name == "XMI.metamodel")
             metamodel = child.get();
     }
-    // A header without a metamodel names no UML version at all: rejected like a wrong one.
-    if (!metamodel)
+    // A header without a metamodel names no UML version at all: rejected like a wrong one,
+    // except from an exporter known to leave it out, which writes UML 1.3.
+    if (metamodel) {
+        const std::string* name = metamodel->attribute("xmi.name");
+        metamodelName = name ? *name : std::string();
+        metamodelVersion = versionOf(metamodel, "xmi.version");
+    } else if (dialect == XMIDialect::EnterpriseArchitect) {
+        metamodelName = "UML";
+        metamodelVersion = 1.3f;
+    } else {
         throw XMIParseException("Unsupported XMI metamodel");
-    const std::string* name = metamodel->attribute("xmi.name");
-    metamodelName = name ? *name : std::string();
-    metamodelVersion = versionOf(metamodel, "xmi.version");
+    }
     if (metamodelName != "UML" || !(metamodelVersion >= 1.3f))
         throw XMIParseException("Unsupported XMI metamodel");
 
     XMINode* content = root->children[1].get();
     if (content->name != "XMI.content")
         throw XMIParseException("XMI content not found");
+    PixelDiagramReader pixelDiagrams;
     for (const auto& child : content->children) {
         if (child->name == "UML:Model") {
             UMLModel* model = create<UMLModel>();
             readGeneralizableElement(*this, child.get(), model);
             result->model = model;
         } else if (child->name == "UML:Diagram") {
-            result->diagrams.push_back(readDiagram(*this, child.get()));
+            result->diagrams.push_back(dialect == XMIDialect::EnterpriseArchitect
+                                           ? pixelDiagrams.read(*this, child.get())
+                                           : readDiagram(*this, child.get()));
         }
     }
     resolvePending();
+    pixelDiagrams.finish();
 }
 
 void XMIReader::registerId(XMINode* node, UMLElement* element) {

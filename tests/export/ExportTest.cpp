@@ -1,10 +1,13 @@
 // brennimore-export end to end on the example model: the description agrees with the camera,
 // the diagram's geometry and the glyph layout, the image shows what the description says,
-// and unusable requests exit 2.
+// unusable requests exit 2, and a real file of another tool's diagram form draws in place.
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cmath>
 #include <cstdio>
+#include <filesystem>
+#include <map>
 #include <memory>
 #include <string>
 
@@ -667,4 +670,72 @@ TEST(TiledExport, TilesEqualOnePassAndLargeImagesComeOutWhole) {
     ASSERT_GT(rightmost, 8192.0f);
     const Pixel inside = png.at(box[2].get<float>() - 3.0f, box[3].get<float>() - 3.0f);
     EXPECT_FALSE(inside.r > 250 && inside.g > 250 && inside.b > 250);
+}
+
+// A diagram of another tool's pixel-box form, from the corpus of real files: the boxes keep
+// the file's proportions and each generalization is drawn between the classes it joins.
+TEST(ExportEndToEnd, CorpusPixelBoxDiagramShowsClassesAndGeneralizationsInPlace) {
+    const std::string file =
+        std::string(BRENNIMORE_CORPUS_DIR) + "/NCIP+cacore-sdk-pre411/ea25-sdk.xmi";
+    if (!std::filesystem::exists(file))
+        GTEST_SKIP() << "no corpus file " << file;
+    const std::string image =
+        (std::filesystem::temp_directory_path() / "brennimore-pixelbox-export.png").string();
+    const ExportRun run = runExport(file + " -d EAID_97EB40E1_EB30_4867_87B3_B170C1008FA5" +
+                                    " -V \"Standard UML\" -s 1400x1000 -o " + image);
+    ASSERT_EQ(run.code, 0);
+    const Json& view = run.out["views"][0];
+    EXPECT_EQ(view["diagram"], "Inheritance");
+    ASSERT_EQ(view["elements"].size(), 69u);
+    std::map<std::string, Json> boxes;
+    for (const Json& e : view["elements"])
+        boxes[e["id"].get<std::string>()] = e["box"];
+
+    // Left=1423;Top=617;Right=1530;Bottom=687 in the file.
+    const Json& box = boxes.at("EAID_C47FB911_44C9_406b_91EB_6A61BABBC9EA");
+    const float zoomed = view["zoom"].get<float>();
+    EXPECT_NEAR(box[2].get<float>() - box[0].get<float>(), 107.0f * zoomed, 0.5f);
+    EXPECT_NEAR(box[3].get<float>() - box[1].get<float>(), 70.0f * zoomed, 0.5f);
+
+    XmlParserSession session;
+    LoadedModel loaded;
+    loadModelFile(file, loaded);
+    ASSERT_TRUE(loaded.model);
+    const Png png(image);
+    ASSERT_TRUE(png.ok());
+    auto centre = [](const Json& b) {
+        return std::array<float, 2>{(b[0].get<float>() + b[2].get<float>()) * 0.5f,
+                                    (b[1].get<float>() + b[3].get<float>()) * 0.5f};
+    };
+    auto inside = [](const Json& b, float x, float y) {
+        return x >= b[0].get<float>() && x <= b[2].get<float>() && y >= b[1].get<float>() &&
+               y <= b[3].get<float>();
+    };
+    int checked = 0;
+    for (const Json& e : view["elements"]) {
+        if (e["class"] != "UMLGeneralization")
+            continue;
+        auto* g = dynamic_cast<UMLGeneralization*>(loaded.model->find(e["id"]));
+        ASSERT_TRUE(g && g->child && g->parent);
+        const Json& from = boxes.at(g->child->id);
+        const Json& to = boxes.at(g->parent->id);
+        const auto a = centre(from);
+        const auto b = centre(to);
+        const float mx = (a[0] + b[0]) * 0.5f;
+        const float my = (a[1] + b[1]) * 0.5f;
+        if (inside(from, mx, my) || inside(to, mx, my))
+            continue;
+        // The line between the two boxes passes through the middle of their centres.
+        bool dark = false;
+        for (int dy = -2; dy <= 2 && !dark; ++dy) {
+            for (int dx = -2; dx <= 2 && !dark; ++dx) {
+                const Pixel p = png.at(mx + dx, my + dy);
+                dark = p.r + p.g + p.b < 3 * 160;
+            }
+        }
+        EXPECT_TRUE(dark) << "no line between " << g->child->name << " and " << g->parent->name;
+        ++checked;
+    }
+    EXPECT_GE(checked, 20);
+    std::filesystem::remove(image);
 }
