@@ -45,7 +45,7 @@ bool readBoundedLine(std::istream& in, std::string& line) {
         break;
     }
     if (overlong)
-        line = overlongLine;
+        std::string(overlongLine).swap(line);
     return true;
 }
 

@@ -127,7 +127,8 @@ private:
             return;
         }
         Fields fields;
-        if (!isFieldList(line_) || !splitFields(line_, fields)) {
+        // A line too long to be kept is malformed whatever it held.
+        if (line_ == overlongLine || !isFieldList(line_) || !splitFields(line_, fields)) {
             logLine("Invalid metric value format encountered (" + line_ + ") at (" + name + ")");
             skip();
             return;
