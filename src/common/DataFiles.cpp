@@ -16,10 +16,15 @@ std::string executableDirectory() {
     return slash == std::string::npos ? std::string() : path.substr(0, slash);
 }
 
-bool openForReading(std::ifstream& in, const std::string& path) {
-    // A directory opens like a file on POSIX systems and then reads as empty.
+bool isRegularFile(const std::string& path) {
     std::error_code error;
-    if (std::filesystem::is_directory(path, error))
+    return std::filesystem::is_regular_file(path, error);
+}
+
+bool openForReading(std::ifstream& in, const std::string& path) {
+    // A directory opens like a file on POSIX systems and then reads as empty; a FIFO would
+    // wait for a writer, a device may never end. Only regular files are documents.
+    if (!isRegularFile(path))
         return false;
     in.open(path, std::ios::in | std::ios::binary);
     return in.is_open();

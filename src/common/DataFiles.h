@@ -12,8 +12,11 @@ std::string executableDirectory();
 // "" when none exists.
 std::string findDataFile(const std::string& name);
 
-// Opens the file for reading (in binary mode: line ends are the readers' business). A
-// directory, or anything else that cannot be opened as a file, gives false.
+// Whether the path names a regular file (following symbolic links).
+bool isRegularFile(const std::string& path);
+// Opens the file for reading (in binary mode: line ends are the readers' business). Only a
+// regular file opens: a directory, a FIFO, a device or anything that cannot be opened
+// gives false.
 bool openForReading(std::ifstream& in, const std::string& path);
 // Whether openForReading would succeed.
 bool fileIsReadable(const std::string& path);

@@ -1,8 +1,12 @@
 #include "common/Numbers.h"
 
-#include <charconv>
+#include <clocale>
 #include <cmath>
+#include <cstdlib>
 #include <limits>
+#include <locale.h>
+#include <stdlib.h>
+#include <string>
 
 namespace {
 bool isCSpace(char c) {
@@ -56,33 +60,41 @@ std::int32_t parseCInt(std::string_view text) {
     return scanCInt(text).value;
 }
 
+namespace {
+// The "C" locale as an object of its own: conversions through it ignore whatever locale
+// the process has switched to.
+locale_t classicLocale() {
+    static const locale_t locale = newlocale(LC_ALL_MASK, "C", static_cast<locale_t>(nullptr));
+    return locale;
+}
+
+// Characters a number as strtod reads it can hold: digits, hexadecimal digits and
+// exponent letters, signs, the point, "inf"/"nan" and the parentheses of "nan(...)".
+bool mayBelongToNumber(char c) {
+    return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '.' ||
+           c == '+' || c == '-' || c == '(' || c == ')' || c == '_';
+}
+} // namespace
+
 bool parseCDoublePrefix(std::string_view text, double& value, std::size_t& consumed) {
-    bool negative = false;
-    const std::size_t i = skipBlanksAndSign(text, negative);
-    double parsed = 0.0;
-    if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
-        value = 0.0;
-        consumed = 0;
+    value = 0.0;
+    consumed = 0;
+    std::size_t begin = 0;
+    while (begin < text.size() && isCSpace(text[begin]))
+        ++begin;
+    std::size_t end = begin;
+    while (end < text.size() && mayBelongToNumber(text[end]))
+        ++end;
+    if (end == begin)
         return false;
-    }
-    auto result = std::from_chars(text.data() + i, text.data() + text.size(), parsed,
-                                  std::chars_format::general);
-    if (result.ec == std::errc::invalid_argument || result.ptr == text.data() + i) {
-        value = 0.0;
-        consumed = 0;
+    // strtod needs a terminated string: only the run that can form the number is copied.
+    const std::string candidate(text.substr(begin, end - begin));
+    char* stop = nullptr;
+    const double parsed = strtod_l(candidate.c_str(), &stop, classicLocale());
+    if (stop == candidate.c_str())
         return false;
-    }
-    if (result.ec == std::errc::result_out_of_range) {
-        // Like strtod: overflow gives infinity, underflow gives zero.
-        std::string_view digits(text.data() + i,
-                                static_cast<std::size_t>(result.ptr - (text.data() + i)));
-        bool tiny = digits.find_first_of("eE") != std::string_view::npos &&
-                    digits.find("e-") != std::string_view::npos;
-        tiny = tiny || digits.find("E-") != std::string_view::npos;
-        parsed = tiny ? 0.0 : std::numeric_limits<double>::infinity();
-    }
-    value = negative ? -parsed : parsed;
-    consumed = static_cast<std::size_t>(result.ptr - text.data());
+    value = parsed;
+    consumed = begin + static_cast<std::size_t>(stop - candidate.c_str());
     return true;
 }
 

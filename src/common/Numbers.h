@@ -18,7 +18,8 @@ CIntScan scanCInt(std::string_view text);
 
 // Like atoi/strtol on decimal text; out-of-range values saturate to the 32-bit limits.
 std::int32_t parseCInt(std::string_view text);
-// Like strtod on decimal text (with exponent, "inf", "nan").
+// Exactly strtod in the "C" locale, whatever the process locale: decimal and hexadecimal
+// forms, exponents, "inf", "infinity", "nan"; overflow gives infinity, underflow zero.
 double parseCDouble(std::string_view text);
 bool parseCDoublePrefix(std::string_view text, double& value, std::size_t& consumed);
 // Like parseCDouble narrowed to a 32-bit float, except that a value which is not a finite

@@ -1,10 +1,24 @@
 #pragma once
-// Line-by-line reading of the program's text formats (metrics files, configuration text).
+// Line-by-line reading of the program's text formats (metrics files, configuration text,
+// layout text).
+#include <cstddef>
 #include <istream>
 #include <string>
+
+// Lines longer than this are no line of any of the program's formats. Such a line is read
+// to its end without being kept, and the reader gets overlongLine in its place.
+constexpr std::size_t maximumLineLength = std::size_t{16} << 20;
+// What stands for an overlong line: a lone NUL, which no pattern of the formats accepts and
+// which no identifier from an XML document can contain.
+extern const std::string overlongLine;
+
+// Reads one line as std::getline does (up to a line feed, which is consumed and dropped),
+// except that an overlong line gives overlongLine. Returns false, with the line empty, once
+// the stream has no more lines.
+bool readBoundedLine(std::istream& in, std::string& line);
 
 // Reads one line as a text-mode stream gives it: the line ends at a line feed, and a
 // carriage return directly before that line feed is dropped; nothing else is trimmed (a
 // last line without a line feed keeps all its characters). Returns false, with the line
-// empty, once the stream has no more lines.
+// empty, once the stream has no more lines. Overlong lines as readBoundedLine gives them.
 bool readTextLine(std::istream& in, std::string& line);

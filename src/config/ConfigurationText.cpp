@@ -1,11 +1,11 @@
-#include <boost/regex.hpp>
+#include <array>
 #include <charconv>
 #include <cmath>
 #include <cstdint>
 #include <limits>
-#include <stdexcept>
 #include <vector>
 
+#include "common/LinePatterns.h"
 #include "common/Numbers.h"
 #include "common/TextLines.h"
 #include "config/Configuration.h"
@@ -13,43 +13,13 @@
 
 namespace {
 
-// Patterns use [0-9] rather than \d so that the classification never depends on the
-// locale the regex traits picked up.
-// "@kind (count)", the header of one kind's section.
-boost::regex sectionHeader(const char* kind) {
-    return boost::regex(std::string(R"(^\@)") + kind + R"( \(([0-9]+)\)$)");
-}
-const boost::regex& boolEntry() {
-    static const boost::regex re("^<(.+)><(true|false)>");
-    return re;
-}
-const boost::regex& floatEntry() {
-    static const boost::regex re(R"(^<(.+)><([-+]?([0-9]*\.)?[0-9]+([eE][-+]?[0-9]+)?)>)");
-    return re;
-}
-const boost::regex& anyEntry() {
-    static const boost::regex re("^<(.+)><(.*)>");
-    return re;
-}
-const boost::regex& colorPattern() {
-    static const boost::regex re(R"(^\[(.*) (.*) (.*) (.*)\]$)");
-    return re;
-}
-
-// Whole-line match. The regex engine gives up on pathological input by throwing; such a
-// line simply does not match.
-template <class Text, class Match>
-bool matchWhole(const Text& text, Match& match, const boost::regex& re) {
-    try {
-        return boost::regex_match(text.begin(), text.end(), match, re);
-    } catch (const std::runtime_error&) {
-        return false;
-    }
-}
+// Every line shape is matched by hand in one pass (common/LinePatterns): the greedy
+// patterns that describe them make a backtracking engine slow on long lines.
+using EntryMatcher = bool (*)(std::string_view, std::string_view&, std::string_view&);
 
 // Digits of a section header. Counts beyond 64 bits saturate: reading stops at the end of
 // the stream long before such a count runs out.
-std::uint64_t parseCount(const std::string& digits) {
+std::uint64_t parseCount(std::string_view digits) {
     std::uint64_t n = 0;
     const std::uint64_t limit = std::numeric_limits<std::uint64_t>::max();
     for (char c : digits) {
@@ -62,23 +32,24 @@ std::uint64_t parseCount(const std::string& digits) {
 }
 
 // Reads one counted section: the header line, then exactly as many lines as it announces,
-// applying those that fit the entry pattern. A header that does not match is consumed and
+// applying those that fit the entry shape. A header that does not match is consumed and
 // the section has no entries. Returns false once the stream has run out.
 template <class Apply>
-bool readSection(std::istream& in, const boost::regex& header, const boost::regex& entry,
-                 Apply apply) {
+bool readSection(std::istream& in, std::string_view kind, EntryMatcher entry, Apply apply) {
     std::string line;
-    boost::smatch match;
+    std::string_view digits;
     if (!readTextLine(in, line))
         return false;
-    if (!matchWhole(line, match, header))
+    if (!matchSectionHeader(line, kind, digits))
         return true;
-    const std::uint64_t count = parseCount(match.str(1));
+    const std::uint64_t count = parseCount(digits);
+    std::string_view key;
+    std::string_view value;
     for (std::uint64_t i = 0; i < count; ++i) {
         if (!readTextLine(in, line))
             return false;
-        if (matchWhole(line, match, entry))
-            apply(match);
+        if (entry(line, key, value))
+            apply(std::string(key), value);
     }
     return true;
 }
@@ -159,14 +130,11 @@ float parseFloatValue(std::string_view text) {
 }
 
 Color parseColor(std::string_view text) {
-    boost::match_results<std::string_view::const_iterator> match;
-    if (!matchWhole(text, match, colorPattern()))
+    std::array<std::string_view, 4> parts;
+    if (!matchColorText(text, parts))
         return Color();
-    auto component = [&](int i) {
-        return parseFloatValue(text.substr(static_cast<std::size_t>(match.position(i)),
-                                           static_cast<std::size_t>(match.length(i))));
-    };
-    return Color(component(1), component(2), component(3), component(4));
+    return Color(parseFloatValue(parts[0]), parseFloatValue(parts[1]), parseFloatValue(parts[2]),
+                 parseFloatValue(parts[3]));
 }
 
 Colormap parseColormap(std::string_view text) {
@@ -205,20 +173,19 @@ void Configuration::readText(std::istream& in) {
     std::string line;
     if (!readTextLine(in, line) || line != "@ConfigurationKind")
         return;
-    static const boost::regex boolHeader = sectionHeader("bool");
-    static const boost::regex floatHeader = sectionHeader("float");
-    static const boost::regex colorHeader = sectionHeader("color");
-    static const boost::regex colormapHeader = sectionHeader("colormap");
-    if (!readSection(in, boolHeader, boolEntry(),
-                     [this](const boost::smatch& m) { setBool(m.str(1), m[2] == "true"); }))
-        return;
-    if (!readSection(in, floatHeader, floatEntry(), [this](const boost::smatch& m) {
-            setFloat(m.str(1), parseFloatValue(m.str(2)));
+    if (!readSection(in, "bool", matchBoolEntry, [this](std::string key, std::string_view value) {
+            setBool(key, value == "true");
         }))
         return;
-    if (!readSection(in, colorHeader, anyEntry(),
-                     [this](const boost::smatch& m) { setColor(m.str(1), parseColor(m.str(2))); }))
+    if (!readSection(in, "float", matchFloatEntry, [this](std::string key, std::string_view value) {
+            setFloat(key, parseFloatValue(value));
+        }))
         return;
-    readSection(in, colormapHeader, anyEntry(),
-                [this](const boost::smatch& m) { setColormap(m.str(1), parseColormap(m.str(2))); });
+    if (!readSection(in, "color", matchAnyEntry, [this](std::string key, std::string_view value) {
+            setColor(key, parseColor(value));
+        }))
+        return;
+    readSection(in, "colormap", matchAnyEntry, [this](std::string key, std::string_view value) {
+        setColormap(key, parseColormap(value));
+    });
 }

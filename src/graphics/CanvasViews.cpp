@@ -12,6 +12,7 @@
 #include <boost/regex.hpp>
 
 #include "common/Numbers.h"
+#include "common/TextLines.h"
 #include "config/Configuration.h"
 #include "graphics/Graphics.h"
 #include "uml/UMLModel.h"
@@ -22,6 +23,18 @@ namespace {
 
 constexpr float zoomStep = 1.25f;
 constexpr float zoomStepBack = 0.8f;
+
+// A stored layout is built up to these limits; deeper or larger ones come from no window
+// a user could split, and would only cost time and memory (windows of no pixel at all).
+constexpr std::size_t maximumLayoutDepth = 32;
+constexpr std::size_t maximumLayoutWindows = 1024;
+
+std::size_t depthOf(const LayoutNode* node) {
+    std::size_t depth = 0;
+    for (; node->parent; node = node->parent)
+        ++depth;
+    return depth;
+}
 
 LayoutNode* leftmostLeaf(LayoutNode* node) {
     while (node && !node->isLeaf() && node->first)
@@ -237,16 +250,28 @@ void CanvasViews::readLayout(std::istream& in, const XMIResult* model) {
     std::vector<LayoutNode*> pending;
     bool toFill = true;
     std::string line;
+    // Lines of a subtree that is read but not built, because building it would pass the
+    // limits of the layout: the number of nodes still to come in it.
+    std::size_t skipping = 0;
+    std::size_t windows = 1;
     for (;;) {
         if (!toFill && !pending.empty()) {
             activate(pending.back());
             pending.pop_back();
             toFill = true;
         }
-        if (!std::getline(in, line))
+        if (!readBoundedLine(in, line))
             break;
         boost::smatch m;
-        if (line.compare(0, 4, "leaf") == 0) {
+        if (skipping > 0) {
+            // A leaf closes one node of the skipped subtree, a split opens one more.
+            if (line.compare(0, 4, "leaf") == 0)
+                --skipping;
+            else if (boost::regex_match(line, m, splitLine))
+                ++skipping;
+            if (skipping == 0)
+                toFill = false;
+        } else if (line.compare(0, 4, "leaf") == 0) {
             if (model && boost::regex_match(line, m, leafLine)) {
                 CanvasWindow* view = activeView_;
                 UMLDiagram* found = nullptr;
@@ -266,12 +291,18 @@ void CanvasViews::readLayout(std::istream& in, const XMIResult* model) {
             }
             toFill = false;
         } else if (boost::regex_match(line, m, splitLine)) {
-            splitActiveWindow(m[1] == "horizontal", usableFraction(parseCDouble(m[2].str())));
-            pending.push_back(activeNode_->parent->second.get());
-            toFill = true;
+            if (windows >= maximumLayoutWindows || depthOf(activeNode_) >= maximumLayoutDepth) {
+                // The active window keeps what it shows; the subtree's lines are read past.
+                skipping = 2;
+            } else {
+                splitActiveWindow(m[1] == "horizontal", usableFraction(parseCDouble(m[2].str())));
+                pending.push_back(activeNode_->parent->second.get());
+                ++windows;
+                toFill = true;
+            }
         }
         // The layout ends with the line that leaves no node unfilled.
-        if (pending.empty())
+        if (pending.empty() && skipping == 0)
             break;
     }
     activate(leftmostLeaf(&root_));

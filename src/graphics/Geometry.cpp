@@ -4,7 +4,6 @@
 #include <cmath>
 
 namespace {
-constexpr float twoPi = 6.2831853f;
 constexpr float halfPi = 1.5707963f;
 constexpr float pi = 3.1415927f;
 

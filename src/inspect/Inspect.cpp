@@ -276,6 +276,9 @@ int inspectModel(const InspectOptions& options, json& out) {
         metricsFile = companionMetricsFile(options.modelFile);
     if (!metricsFile.empty())
         out["metrics"] = inspectMetrics(metricsFile, result.get(), metrics);
+    // A metrics file named on the command line that cannot be read fails the run, as a
+    // model or configuration file that cannot be read does.
+    const bool metricsFailed = !options.metricsFile.empty() && !out["metrics"]["error"].is_null();
     if (result && options.hasElement) {
         UMLElement* element = result->find(options.elementId);
         out["element"] = element ? describeElement(*element) : json(nullptr);
@@ -288,6 +291,10 @@ int inspectModel(const InspectOptions& options, json& out) {
         out["error"] = messages.list.back()["text"];
     for (const std::string& line : log.lines())
         out["log"].push_back(line);
+    if (metricsFailed && code == 0) {
+        out["error"] = out["metrics"]["error"];
+        code = 1;
+    }
     if (!options.configFile.empty()) {
         std::string error;
         out["config"] = inspectConfigFile(options.configFile, error);

@@ -21,23 +21,33 @@ nlohmann::ordered_json jsonColor(const Color& c) {
         {jsonFloat(c.r), jsonFloat(c.g), jsonFloat(c.b), jsonFloat(c.a)});
 }
 
+namespace {
+// Appends a key that the object does not hold yet. The ordered object's own insertion
+// compares the key with every key already there; the store's keys are unique, so the
+// search can be left out.
+void appendNewKey(nlohmann::ordered_json& object, const std::string& key,
+                  nlohmann::ordered_json value) {
+    object.get_ref<nlohmann::ordered_json::object_t&>().emplace_back(key, std::move(value));
+}
+} // namespace
+
 nlohmann::ordered_json describeConfiguration(const Configuration& config) {
     nlohmann::ordered_json out = nlohmann::ordered_json::object();
     auto& bools = out["bool"] = nlohmann::ordered_json::object();
     for (const auto& [key, value] : config.bools())
-        bools[key] = value;
+        appendNewKey(bools, key, value);
     auto& floats = out["float"] = nlohmann::ordered_json::object();
     for (const auto& [key, value] : config.floats())
-        floats[key] = jsonFloat(value);
+        appendNewKey(floats, key, jsonFloat(value));
     auto& colors = out["color"] = nlohmann::ordered_json::object();
     for (const auto& [key, value] : config.colors())
-        colors[key] = jsonColor(value);
+        appendNewKey(colors, key, jsonColor(value));
     auto& colormaps = out["colormap"] = nlohmann::ordered_json::object();
     for (const auto& [key, value] : config.colormaps()) {
         auto entries = nlohmann::ordered_json::array();
         for (const Color& c : value.colors())
             entries.push_back(jsonColor(c));
-        colormaps[key] = std::move(entries);
+        appendNewKey(colormaps, key, std::move(entries));
     }
     return out;
 }

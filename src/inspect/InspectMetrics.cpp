@@ -1,6 +1,7 @@
 #include "inspect/InspectMetrics.h"
 
-#include <algorithm>
+#include <string_view>
+#include <unordered_map>
 
 #include "common/Exception.h"
 #include "inspect/InspectConfig.h"
@@ -47,19 +48,32 @@ Json describeMetricCollection(const MetricCollection& collection) {
     Json& global = out["global"] = Json::array();
     for (const auto& metric : collection.globalMetrics)
         global.push_back(Json{{"name", metric->name}, {"value", metric->value}});
+    // What the records of each name are, gathered in one pass over all records.
+    struct Records {
+        std::size_t count = 0;
+        bool anyInt = false;
+        bool anyBool = false;
+    };
+    std::unordered_map<std::string_view, Records> records;
+    for (const auto& metric : collection.elementMetrics) {
+        Records& r = records[metric->name];
+        ++r.count;
+        r.anyInt = r.anyInt || dynamic_cast<const IntMetric*>(metric.get());
+        r.anyBool = r.anyBool || dynamic_cast<const BoolMetric*>(metric.get());
+    }
     Json& element = out["element"] = Json::array();
     for (const auto& [name, properties] : collection.properties) {
+        auto found = records.find(name);
+        const Records r = found == records.end() ? Records() : found->second;
         Json entry = Json::object();
         entry["name"] = name;
-        if (collection.isIntMetric(name))
+        if (r.anyInt)
             entry["kind"] = "int";
-        else if (collection.isBoolMetric(name))
+        else if (r.anyBool)
             entry["kind"] = "bool";
         else
             entry["kind"] = nullptr;
-        entry["records"] =
-            std::count_if(collection.elementMetrics.begin(), collection.elementMetrics.end(),
-                          [&name = name](const auto& metric) { return metric->name == name; });
+        entry["records"] = r.count;
         auto range = collection.ranges.find(name);
         entry["range"] = range == collection.ranges.end()
                              ? Json(nullptr)

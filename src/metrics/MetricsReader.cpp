@@ -1,13 +1,12 @@
 #include "metrics/MetricsReader.h"
 
-#include <boost/regex.hpp>
 #include <cstdint>
 #include <fstream>
-#include <stdexcept>
 #include <string_view>
 
 #include "common/DataFiles.h"
 #include "common/Exception.h"
+#include "common/LinePatterns.h"
 #include "common/Log.h"
 #include "common/Numbers.h"
 #include "common/TextLines.h"
@@ -33,13 +32,6 @@ const std::array<Color, 16> metricPalette = {
 std::size_t nextPaletteIndex = 0;
 
 namespace {
-
-// "[" name options "]": the name is letters, blanks and hyphens; each option is a blank,
-// "%" and letters. Options are accepted and ignored.
-const boost::regex& headerPattern() {
-    static const boost::regex re(R"(^\[([A-Za-z \-]+)((?: %[A-Za-z]+)*)\]$)");
-    return re;
-}
 
 bool isDigits(std::string_view text) {
     if (text.empty())
@@ -110,13 +102,15 @@ public:
 
 private:
     void readBlock() {
-        boost::smatch match;
-        if (!matchHeader(match)) {
+        // "[" name options "]": the name is letters, blanks and hyphens; each option is a
+        // blank, "%" and letters. Options are accepted and ignored.
+        std::string_view header;
+        if (!matchMetricHeader(line_, header)) {
             logLine("Invalid metric header format encountered (" + line_ + ")");
             skip();
             return;
         }
-        const std::string name = match.str(1);
+        const std::string name(header);
 
         source_.next(line_);
         if (line_.empty()) {
@@ -133,7 +127,8 @@ private:
             return;
         }
         Fields fields;
-        if (!isFieldList(line_) || !splitFields(line_, fields)) {
+        // A line too long to be kept is malformed whatever it held.
+        if (line_ == overlongLine || !isFieldList(line_) || !splitFields(line_, fields)) {
             logLine("Invalid metric value format encountered (" + line_ + ") at (" + name + ")");
             skip();
             return;
@@ -147,14 +142,6 @@ private:
             logLine("Invalid element metric value format encountered (" + line_ + ") at (" + name +
                     ")");
             skip();
-        }
-    }
-
-    bool matchHeader(boost::smatch& match) {
-        try {
-            return boost::regex_match(line_, match, headerPattern());
-        } catch (const std::runtime_error&) {
-            return false; // the engine gave up on a pathological line
         }
     }
 

@@ -9,6 +9,8 @@
 #include <stdexcept>
 #include <string>
 
+#include "common/DataFiles.h"
+#include "common/TextLines.h"
 #include "graphics/CanvasViews.h"
 #include "metrics/MetricCollection.h"
 
@@ -21,7 +23,7 @@ const char* const shownHeader = "[Active metrics]";
 const char* const endLine = "<eol>";
 
 bool readLine(std::istream& in, std::string& line) {
-    if (!std::getline(in, line))
+    if (!readBoundedLine(in, line))
         return false;
     if (!line.empty() && line.back() == '\r')
         line.pop_back();
@@ -189,7 +191,9 @@ ConfigurationFileStatus saveConfigurationFile(const std::string& path,
 ConfigurationFileStatus loadConfigurationFile(const std::string& path,
                                               const ConfigurationTargets& targets) {
     ConfigurationFileStatus status;
-    std::ifstream file(path, std::ios::in | std::ios::binary);
+    // Only a regular file is read: a FIFO would wait for a writer, a device might never end.
+    std::ifstream file;
+    openForReading(file, path);
     std::string contents;
     if (file.is_open()) {
         std::ostringstream buffer;

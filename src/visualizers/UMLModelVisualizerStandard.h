@@ -12,7 +12,7 @@
 #include "graphics/Geometry.h"
 #include "visualizers/UMLModelVisualizer.h"
 
-class Color;
+struct Color;
 class spline;
 
 class UMLModelVisualizerStandard : public UMLModelVisualizer {

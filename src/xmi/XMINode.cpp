@@ -8,6 +8,9 @@ struct NameLess {
         return a.first < b;
     }
 };
+
+// Longer attribute lists than this are sorted in n log n steps.
+constexpr std::size_t insertionSortLimit = 32;
 } // namespace
 
 XMINode::XMINode(std::string nodeName)
@@ -36,10 +39,16 @@ void XMINode::sortAttributes() {
         attributes.end())
         return;
     // An element has a handful of attributes: a stable insertion sort moves no more than
-    // it must and needs no buffer.
-    for (std::size_t i = 1; i < attributes.size(); ++i) {
-        for (std::size_t j = i; j > 0 && attributes[j].first < attributes[j - 1].first; --j)
-            std::swap(attributes[j], attributes[j - 1]);
+    // it must and needs no buffer. A long list gets a stable sort of n log n steps, which
+    // leaves the same order.
+    if (attributes.size() > insertionSortLimit) {
+        std::stable_sort(attributes.begin(), attributes.end(),
+                         [](const auto& a, const auto& b) { return a.first < b.first; });
+    } else {
+        for (std::size_t i = 1; i < attributes.size(); ++i) {
+            for (std::size_t j = i; j > 0 && attributes[j].first < attributes[j - 1].first; --j)
+                std::swap(attributes[j], attributes[j - 1]);
+        }
     }
     // Later duplicates win, as a map assignment would have it; compacted in place.
     std::size_t kept = 0;

@@ -235,6 +235,10 @@ std::unique_ptr<XMINode> runParse(const InputSource& source, std::uintmax_t docu
     reader->setErrorHandler(&handler);
     reader->setFeature(XMLUni::fgSAX2CoreValidation, true);
     reader->setFeature(XMLUni::fgXercesDynamic, true);
+    // XMI 1.2 is defined by a DTD: schema hints on the root are ordinary attributes, and no
+    // schema is ever loaded.
+    reader->setFeature(XMLUni::fgXercesSchema, false);
+    reader->setFeature(XMLUni::fgXercesLoadSchema, false);
     // Entity expansion is bounded, so a document cannot blow up memory or time.
     SecurityManager security;
     security.setEntityExpansionLimit(entityExpansionLimit);
@@ -282,6 +286,15 @@ std::unique_ptr<XMINode> runParse(const InputSource& source, std::uintmax_t docu
     return result;
 }
 
+// A FIFO would block the load until some writer came, a device might never end: a path
+// that exists is parsed only when it is a regular file. A missing one goes to the parser,
+// which reports it.
+bool isOpenableDocument(const std::string& fileName) {
+    std::error_code error;
+    const auto status = std::filesystem::status(fileName, error);
+    return !std::filesystem::exists(status) || std::filesystem::is_regular_file(status);
+}
+
 } // namespace
 
 bool initializeXmlParser(std::string& message) {
@@ -315,6 +328,13 @@ XmlParserSession::~XmlParserSession() {
 }
 
 std::unique_ptr<XMINode> parseFile(const std::string& fileName) {
+    if (!isOpenableDocument(fileName)) {
+        showUserMessage("An error occurred while parsing the XML file.\nunable to open primary "
+                        "document entity '" +
+                            fileName + "'",
+                        "Brennimore error", MessageStyle::Ok | MessageStyle::Centre);
+        return nullptr;
+    }
     std::unique_ptr<XMLCh[], void (*)(XMLCh*)> path(XMLString::transcode(fileName.c_str()),
                                                     [](XMLCh* p) { XMLString::release(&p); });
     std::unique_ptr<InputSource> source;

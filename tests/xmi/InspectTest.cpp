@@ -227,3 +227,22 @@ TEST(Inspect, FloatsArePrintedInTheirShortForm) {
     EXPECT_EQ(r.text.find("1.6666667461"), std::string::npos) << r.text;
     EXPECT_EQ(r.text.find("0.392156869"), std::string::npos) << r.text;
 }
+
+TEST(Inspect, InputsNamedOnTheCommandLineThatCannotBeReadExitOne) {
+    TempFile model("model.xmi", xmiDocument("<UML:Model xmi.id='m' name='Shop'/>"));
+    struct Case {
+        std::string arguments;
+        std::string error;
+    };
+    for (const Case& c :
+         {Case{model.path() + " --metrics /nonexistent.txt", "Unable to open metrics file"},
+          Case{model.path() + " --metrics /dev/zero", "Unable to open metrics file"},
+          Case{model.path() + " --config " + model.folder(), "Unable to open configuration file"},
+          Case{"--config /dev/zero", "Unable to open configuration file"}}) {
+        SCOPED_TRACE(c.arguments);
+        RunResult r = runInspect(c.arguments);
+        EXPECT_EQ(r.code, 1);
+        EXPECT_EQ(r.output["error"], c.error);
+    }
+    EXPECT_EQ(runInspect(model.path()).code, 0);
+}
