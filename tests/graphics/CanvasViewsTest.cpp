@@ -139,6 +139,23 @@ TEST_F(CanvasViewsTest, LayoutValuesThatWouldBreakAViewReadAsDefaults) {
     EXPECT_FLOAT_EQ(all[2]->zoom, 0.25f);
 }
 
+TEST_F(CanvasViewsTest, DeepStoredLayoutsStopAtTheDepthLimitAndAreReadToTheirEnd) {
+    // A hundred nested splits: the tree keeps 32 levels, the rest of the layout is read past
+    // so that what follows it in the file still lines up.
+    std::string text;
+    for (int i = 0; i < 100; ++i)
+        text += "vertical <0.5>\n";
+    for (int i = 0; i < 101; ++i)
+        text += "leaf <Main><1><0 0><0 0><true><false>\n";
+    text += "[Metric properties]\n";
+    std::istringstream in(text);
+    views_.readLayout(in, &model_.result);
+    EXPECT_EQ(views_.views().size(), 33u);
+    std::string next;
+    std::getline(in, next);
+    EXPECT_EQ(next, "[Metric properties]");
+}
+
 TEST_F(CanvasViewsTest, WithoutAModelOnlyTheSplitsAreRebuilt) {
     views_.setDiagram(main_);
     const float zoom = views_.activeView()->zoom;
