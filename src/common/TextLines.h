@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <istream>
 #include <string>
+#include <string_view>
 
 // Lines longer than this are no line of any of the program's formats. Such a line is read
 // to its end without being kept, and the reader gets overlongLine in its place.
@@ -22,3 +23,17 @@ bool readBoundedLine(std::istream& in, std::string& line);
 // last line without a line feed keeps all its characters). Returns false, with the line
 // empty, once the stream has no more lines. Overlong lines as readBoundedLine gives them.
 bool readTextLine(std::istream& in, std::string& line);
+
+// Blanks as XML counts them: space, tab, carriage return and line feed.
+inline bool isXmlBlank(char c) {
+    return c == ' ' || c == '\t' || c == '\r' || c == '\n';
+}
+
+// The text without its leading and trailing XML blanks.
+inline std::string_view trimXmlBlanks(std::string_view text) {
+    while (!text.empty() && isXmlBlank(text.front()))
+        text.remove_prefix(1);
+    while (!text.empty() && isXmlBlank(text.back()))
+        text.remove_suffix(1);
+    return text;
+}

@@ -4,21 +4,12 @@
 
 #include "common/Log.h"
 #include "common/Numbers.h"
+#include "common/TextLines.h"
 #include "xmi/XMIReader.h"
 
 namespace {
-bool isBlank(char c) {
-    return c == ' ' || c == '\t' || c == '\r' || c == '\n';
-}
-
 std::string trimmed(const std::string& text) {
-    std::size_t begin = 0;
-    std::size_t end = text.size();
-    while (begin < end && isBlank(text[begin]))
-        ++begin;
-    while (end > begin && isBlank(text[end - 1]))
-        --end;
-    return text.substr(begin, end - begin);
+    return std::string(trimXmlBlanks(text));
 }
 
 // Creates an element of class T, fills it with the reader for its kind and hands it back

@@ -5,22 +5,13 @@
 #include <utility>
 
 #include "common/Numbers.h"
+#include "common/TextLines.h"
 #include "xmi/XMIElementReaders.h"
 #include "xmi/XMIReader.h"
 
 namespace {
-bool isBlank(char c) {
-    return c == ' ' || c == '\t' || c == '\r' || c == '\n';
-}
-
 std::string trimmed(const std::string& text) {
-    std::size_t begin = 0;
-    std::size_t end = text.size();
-    while (begin < end && isBlank(text[begin]))
-        ++begin;
-    while (end > begin && isBlank(text[end - 1]))
-        --end;
-    return text.substr(begin, end - begin);
+    return std::string(trimXmlBlanks(text));
 }
 
 const XMINode* childNamed(const XMINode* node, const char* tag) {

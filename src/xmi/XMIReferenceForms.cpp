@@ -4,31 +4,21 @@
 #include <string_view>
 
 #include "common/Numbers.h"
+#include "common/TextLines.h"
 #include "xmi/XMIElementReaders.h"
 #include "xmi/XMIReader.h"
 
 namespace {
-bool isBlank(char c) {
-    return c == ' ' || c == '\t' || c == '\r' || c == '\n';
-}
-
-std::string_view trimmedView(std::string_view text) {
-    while (!text.empty() && isBlank(text.front()))
-        text.remove_prefix(1);
-    while (!text.empty() && isBlank(text.back()))
-        text.remove_suffix(1);
-    return text;
-}
 
 // The blank-separated ids of an IDREFS attribute, in order.
 std::vector<std::string> idsOf(const std::string& text) {
     std::vector<std::string> ids;
     std::size_t at = 0;
     while (at < text.size()) {
-        while (at < text.size() && isBlank(text[at]))
+        while (at < text.size() && isXmlBlank(text[at]))
             ++at;
         std::size_t end = at;
-        while (end < text.size() && !isBlank(text[end]))
+        while (end < text.size() && !isXmlBlank(text[end]))
             ++end;
         if (end > at)
             ids.push_back(text.substr(at, end - at));
@@ -106,7 +96,7 @@ void resolveParticipant(XMIReader& reader, const XMINode* node, const char* hold
 }
 
 bool parseMultiplicityText(const std::string& text, std::int32_t& lower, std::int32_t& upper) {
-    const std::string_view value = trimmedView(text);
+    const std::string_view value = trimXmlBlanks(text);
     if (value == "*") {
         lower = 0;
         upper = -1;
@@ -119,8 +109,8 @@ bool parseMultiplicityText(const std::string& text, std::int32_t& lower, std::in
         upper = lower;
         return true;
     }
-    const std::string_view upperText = trimmedView(value.substr(dots + 2));
-    if (!parseBound(trimmedView(value.substr(0, dots)), lower))
+    const std::string_view upperText = trimXmlBlanks(value.substr(dots + 2));
+    if (!parseBound(trimXmlBlanks(value.substr(0, dots)), lower))
         return false;
     if (upperText == "*") {
         upper = -1;
