@@ -167,7 +167,8 @@ TEST(LinePatterns, LongHostileLinesTakeOnePass) {
         const std::string blanks = "[" + std::string(20000, ' ');
         for (int i = 0; i < 50; ++i)
             ASSERT_FALSE(matchColorText(blanks, parts));
-        ASSERT_TRUE(matchColorText(blanks + "]", parts));
+        const std::string closedBlanks = blanks + "]";
+        ASSERT_TRUE(matchColorText(closedBlanks, parts));
         EXPECT_EQ(parts[0].size(), 19997u);
         // Entries made of nothing but "><" pairs, with and without a closing '>'.
         std::string pairs = "<";
@@ -175,13 +176,16 @@ TEST(LinePatterns, LongHostileLinesTakeOnePass) {
             pairs += "><";
         ASSERT_FALSE(matchAnyEntry(pairs, a, b));
         ASSERT_FALSE(matchFloatEntry(pairs + "1", a, b));
-        ASSERT_TRUE(matchAnyEntry(pairs + ">", a, b));
+        // The matched parts are views into the line, which must outlive them.
+        const std::string closedPairs = pairs + ">";
+        ASSERT_TRUE(matchAnyEntry(closedPairs, a, b));
         EXPECT_EQ(b, "");
         // A metric header with 200,000 options.
         std::string header = "[Number Of Methods";
         for (int i = 0; i < 200000; ++i)
             header += " %opt";
-        ASSERT_TRUE(matchMetricHeader(header + "]", a));
+        const std::string closedHeader = header + "]";
+        ASSERT_TRUE(matchMetricHeader(closedHeader, a));
         EXPECT_EQ(a, "Number Of Methods");
         ASSERT_FALSE(matchMetricHeader(header + " %]", a));
     });
