@@ -190,7 +190,7 @@ private:
 } // namespace
 
 ImageRowWriter::ImageRowWriter(const std::string& path, int width, int height)
-    : path_(path), partial_(path + ".part"), width_(width), height_(height) {
+    : path_(path), partial_(path + ".part"), height_(height) {
     const ImageType type = imageTypeOf(path);
     if (type != ImageType::Png && type != ImageType::Jpeg) {
         fail("Unknown image type: use a .png, .jpg, .jpeg, .svg, .pdf or .eps file name");

@@ -40,7 +40,6 @@ private:
 
     std::string path_;
     std::string partial_;
-    int width_;
     int height_;
     int written_ = 0;
     std::FILE* file_ = nullptr;
