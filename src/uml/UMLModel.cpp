@@ -11,7 +11,7 @@ UMLModelElement::~UMLModelElement() {
     userData.clear();
 }
 
-bool parseBoolean(const std::string& text) {
+bool parseBoolean(std::string_view text) {
     if (text == "true")
         return true;
     if (text == "false")

@@ -9,6 +9,7 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "uml/UMLModelVisitor.h"
@@ -424,7 +425,7 @@ public:
 #undef BRENNIMORE_UML_ACCEPT
 
 // "true" and "false" only; anything else throws XMIParseException.
-bool parseBoolean(const std::string& text);
+bool parseBoolean(std::string_view text);
 
 // The exact class name of an element ("UMLClass"), for output and exact-class decisions.
 const char* umlClassName(const UMLBase* element);

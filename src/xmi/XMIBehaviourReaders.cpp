@@ -21,12 +21,12 @@ UMLStateMachine* readStateMachine(XMIReader& reader, XMINode* node, UMLStateMach
     for (const auto& child : node->children) {
         const std::string& tag = child->name;
         if (tag == "UML:StateMachine.context") {
-            resolveSingle(reader, child.get(), "Foundation.Core.ModelElement", &element->context);
+            resolveSingle(reader, child, "Foundation.Core.ModelElement", &element->context);
         } else if (tag == "UML:StateMachine.top") {
-            readChildren(reader, child.get(), storeIn(element->top),
+            readChildren(reader, child, storeIn(element->top),
                          ChildKind<UMLCompositeState, readCompositeState>{"UML:CompositeState"});
         } else if (tag == "UML:StateMachine.transitions") {
-            readChildren(reader, child.get(), appendTo(element->transitions),
+            readChildren(reader, child, appendTo(element->transitions),
                          ChildKind<UMLTransition, readTransition>{"UML:Transition"});
         }
     }
@@ -38,9 +38,9 @@ UMLStateVertex* readStateVertex(XMIReader& reader, XMINode* node, UMLStateVertex
     readModelElement(reader, node, element);
     for (const auto& child : node->children) {
         if (child->name == "UML:StateVertex.outgoing")
-            resolveEach(reader, child.get(), transitionTag, &element->outgoing);
+            resolveEach(reader, child, transitionTag, &element->outgoing);
         else if (child->name == "UML:StateVertex.incoming")
-            resolveEach(reader, child.get(), transitionTag, &element->incoming);
+            resolveEach(reader, child, transitionTag, &element->incoming);
     }
     resolveAttributeList(reader, node, "UML:StateVertex.outgoing", "outgoing", &element->outgoing);
     resolveAttributeList(reader, node, "UML:StateVertex.incoming", "incoming", &element->incoming);
@@ -52,7 +52,7 @@ UMLState* readState(XMIReader& reader, XMINode* node, UMLState* element) {
     // Exit and do activities are not part of the model.
     for (const auto& child : node->children) {
         if (child->name == "UML:State.entry")
-            readActionSequenceHolder(reader, child.get(), &element->entry);
+            readActionSequenceHolder(reader, child, &element->entry);
     }
     return element;
 }
@@ -72,19 +72,19 @@ UMLTransition* readTransition(XMIReader& reader, XMINode* node, UMLTransition* e
     for (const auto& child : node->children) {
         const std::string& tag = child->name;
         if (tag == "UML:Transition.trigger") {
-            resolveSingle(reader, child.get(), "Behavioral_Elements.State_Machines.Event",
+            resolveSingle(reader, child, "Behavioral_Elements.State_Machines.Event",
                           &element->trigger);
         } else if (tag == "UML:Transition.source") {
-            resolveSingle(reader, child.get(), "Behavioral_Elements.State_Machines.StateVertex",
+            resolveSingle(reader, child, "Behavioral_Elements.State_Machines.StateVertex",
                           &element->source);
         } else if (tag == "UML:Transition.target") {
-            resolveSingle(reader, child.get(), "Behavioral_Elements.State_Machines.StateVertex",
+            resolveSingle(reader, child, "Behavioral_Elements.State_Machines.StateVertex",
                           &element->target);
         } else if (tag == "UML:Transition.guard") {
-            readChildren(reader, child.get(), storeIn(element->guard),
+            readChildren(reader, child, storeIn(element->guard),
                          ChildKind<UMLGuard, readGuard>{"UML:Guard"});
         } else if (tag == "UML:Transition.effect") {
-            readActionSequenceHolder(reader, child.get(), &element->effect);
+            readActionSequenceHolder(reader, child, &element->effect);
         }
     }
     resolveAttributeSingle(reader, node, "UML:Transition.trigger", "trigger", &element->trigger);
@@ -103,7 +103,7 @@ UMLGuard* readGuard(XMIReader& reader, XMINode* node, UMLGuard* element) {
 
 UMLBooleanExpression* readBooleanExpression(XMIReader&, XMINode* node,
                                             UMLBooleanExpression* element) {
-    if (const std::string* body = node->attribute("body"))
+    if (const std::string_view* body = node->attribute("body"))
         element->body = *body;
     return element;
 }
@@ -128,7 +128,7 @@ UMLSignalEvent* readSignalEvent(XMIReader& reader, XMINode* node, UMLSignalEvent
     readModelElement(reader, node, element);
     for (const auto& child : node->children) {
         if (child->name == "UML:SignalEvent.signal")
-            resolveSingle(reader, child.get(), "Behavioral_Elements.Common_Behavior.Signal",
+            resolveSingle(reader, child, "Behavioral_Elements.Common_Behavior.Signal",
                           &element->signal);
     }
     resolveAttributeSingle(reader, node, "UML:SignalEvent.signal", "signal", &element->signal);
@@ -155,14 +155,14 @@ UMLMessage* readMessage(XMIReader& reader, XMINode* node, UMLMessage* element) {
     for (const auto& child : node->children) {
         const std::string& tag = child->name;
         if (tag == "UML:Message.sender")
-            resolveSingle(reader, child.get(), roleTag, &element->sender);
+            resolveSingle(reader, child, roleTag, &element->sender);
         else if (tag == "UML:Message.receiver")
-            resolveSingle(reader, child.get(), roleTag, &element->receiver);
+            resolveSingle(reader, child, roleTag, &element->receiver);
         else if (tag == "UML:Message.action")
-            resolveSingle(reader, child.get(), "Behavioral_Elements.Common_Behavior.Action",
+            resolveSingle(reader, child, "Behavioral_Elements.Common_Behavior.Action",
                           &element->action);
         else if (tag == "UML:Message.predecessor")
-            resolveFirst(reader, child.get(), messageTag, &element->predecessor);
+            resolveFirst(reader, child, messageTag, &element->predecessor);
     }
     resolveAttributeSingle(reader, node, "UML:Message.sender", "sender", &element->sender);
     resolveAttributeSingle(reader, node, "UML:Message.receiver", "receiver", &element->receiver);
@@ -178,16 +178,15 @@ UMLClassifierRole* readClassifierRole(XMIReader& reader, XMINode* node,
     for (const auto& child : node->children) {
         const std::string& tag = child->name;
         if (tag == "UML:ClassifierRole.multiplicity")
-            readMultiplicityHolder(reader, child.get(), &element->multiplicity);
+            readMultiplicityHolder(reader, child, &element->multiplicity);
         else if (tag == "UML:ClassifierRole.base")
-            resolveSingle(reader, child.get(), "Foundation.Core.Classifier", &element->base);
+            resolveSingle(reader, child, "Foundation.Core.Classifier", &element->base);
         else if (tag == "UML:ClassifierRole.availableFeature")
-            resolveFirst(reader, child.get(), "Foundation.Core.Feature",
-                         &element->availableFeature);
+            resolveFirst(reader, child, "Foundation.Core.Feature", &element->availableFeature);
         else if (tag == "UML:ClassifierRole.message1")
-            resolveFirst(reader, child.get(), messageTag, &element->message1);
+            resolveFirst(reader, child, messageTag, &element->message1);
         else if (tag == "UML:ClassifierRole.message2")
-            resolveFirst(reader, child.get(), messageTag, &element->message2);
+            resolveFirst(reader, child, messageTag, &element->message2);
     }
     resolveAttributeSingle(reader, node, "UML:ClassifierRole.base", "base", &element->base);
     resolveAttributeList(reader, node, "UML:ClassifierRole.availableFeature", "availableFeature",
@@ -204,7 +203,7 @@ UMLAssociationRole* readAssociationRole(XMIReader& reader, XMINode* node,
     readAssociation(reader, node, element);
     for (const auto& child : node->children) {
         if (child->name == "UML:AssociationRole.multiplicity")
-            readMultiplicityHolder(reader, child.get(), &element->multiplicity);
+            readMultiplicityHolder(reader, child, &element->multiplicity);
     }
     return element;
 }

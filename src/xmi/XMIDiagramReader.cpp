@@ -97,7 +97,7 @@ int drawingRank(const UMLDiagramElement* element) {
 }
 } // namespace
 
-void parseDiagramGeometry(const std::string& text, UMLGeometry& geometry) {
+void parseDiagramGeometry(std::string_view text, UMLGeometry& geometry) {
     // Centre x, centre y, width and height, each followed by a comma.
     float fields[4];
     std::size_t start = 0;
@@ -105,7 +105,7 @@ void parseDiagramGeometry(const std::string& text, UMLGeometry& geometry) {
         std::size_t comma = text.find(',', start);
         if (comma == std::string::npos)
             throw XMIParseException("Invalid geometry data in UML diagram element node");
-        field = parseFiniteFloat(std::string_view(text).substr(start, comma - start));
+        field = parseFiniteFloat(text.substr(start, comma - start));
         start = comma + 1;
     }
     const float x = fields[0];
@@ -118,7 +118,7 @@ void parseDiagramGeometry(const std::string& text, UMLGeometry& geometry) {
     geometry.bottom = finiteOrZero((y + halfHeight) * fileUnitScale);
 }
 
-void parseDiagramStyle(const std::string& text, UMLStyle& style) {
+void parseDiagramStyle(std::string_view text, UMLStyle& style) {
     // Only the pieces enclosed by two commas count: the text before the first comma and
     // after the last one is not read.
     std::size_t comma = text.find(',');
@@ -129,7 +129,7 @@ void parseDiagramStyle(const std::string& text, UMLStyle& style) {
         const std::size_t next = text.find(',', start);
         if (next == std::string::npos)
             break;
-        const std::string piece = text.substr(start, next - start);
+        const std::string piece(text.substr(start, next - start));
         const std::size_t equals = piece.find('=');
         if (equals == std::string::npos)
             throw XMIParseException("Invalid style property in UML diagram element node");
@@ -180,18 +180,17 @@ void sortDiagramElements(UMLDiagram& diagram) {
 UMLDiagram* readDiagram(XMIReader& reader, XMINode* node) {
     UMLDiagram* diagram = reader.create<UMLDiagram>();
     reader.registerId(node, diagram);
-    if (const std::string* type = node->attribute("diagramType"))
+    if (const std::string_view* type = node->attribute("diagramType"))
         diagram->diagramType = *type;
-    if (const std::string* name = node->attribute("name"))
+    if (const std::string_view* name = node->attribute("name"))
         diagram->name = *name;
     for (const auto& child : node->children) {
         if (child->name == "UML:Diagram.owner") {
-            xmiread::resolveSingle(reader, child.get(), "Foundation.Core.ModelElement",
-                                   &diagram->owner);
+            xmiread::resolveSingle(reader, child, "Foundation.Core.ModelElement", &diagram->owner);
         } else if (child->name == "UML:Diagram.element") {
             for (const auto& elementNode : child->children) {
                 if (elementNode->name == "UML:DiagramElement")
-                    diagram->element.push_back(readDiagramElement(reader, elementNode.get()));
+                    diagram->element.push_back(readDiagramElement(reader, elementNode));
             }
         }
     }
@@ -206,15 +205,15 @@ UMLDiagram* readDiagram(XMIReader& reader, XMINode* node) {
 UMLDiagramElement* readDiagramElement(XMIReader& reader, XMINode* node) {
     UMLDiagramElement* element = reader.create<UMLDiagramElement>();
     reader.registerId(node, element);
-    if (const std::string* geometry = node->attribute("geometry"))
+    if (const std::string_view* geometry = node->attribute("geometry"))
         parseDiagramGeometry(*geometry, element->geometry);
-    if (const std::string* style = node->attribute("style"))
+    if (const std::string_view* style = node->attribute("style"))
         parseDiagramStyle(*style, element->style);
     for (const auto& child : node->children) {
         if (child->name != "UML:PresentationElement.subject")
             continue;
         for (const auto& ref : child->children) {
-            if (const std::string* id = ref->attribute("xmi.idref"))
+            if (const std::string_view* id = ref->attribute("xmi.idref"))
                 reader.resolveReference(*id, &element->subject);
         }
     }

@@ -8,7 +8,7 @@
 #include "xmi/XMIReader.h"
 
 namespace {
-std::string trimmed(const std::string& text) {
+std::string trimmed(std::string_view text) {
     return std::string(trimXmlBlanks(text));
 }
 
@@ -68,7 +68,7 @@ const OwnedElementKind* findOwnedElementKind(const std::string& tag) {
 
 namespace xmiread {
 void readFlag(const XMINode* node, const char* attribute, bool& flag) {
-    if (const std::string* value = node->attribute(attribute))
+    if (const std::string_view* value = node->attribute(attribute))
         flag = parseBoolean(*value);
 }
 
@@ -76,7 +76,7 @@ void resolveSingle(XMIReader& reader, const XMINode* refNode, const char* typeTa
                    UMLModelElement** slot) {
     if (hasChildNamed(refNode, typeTag))
         reader.resolveReference(XMIReader::idrefOf(refNode, typeTag, "xmi.idref"), slot);
-    else if (const std::string* id = firstIdref(refNode))
+    else if (const std::string_view* id = firstIdref(refNode))
         reader.resolveReference(*id, slot);
 }
 
@@ -87,7 +87,7 @@ void resolveEach(XMIReader& reader, const XMINode* refNode, const char* typeTag,
     for (const auto& ref : refNode->children) {
         if (!anyTag && ref->name != typeTag)
             continue;
-        if (const std::string* id = ref->attribute("xmi.idref"))
+        if (const std::string_view* id = ref->attribute("xmi.idref"))
             reader.resolveListReference(*id, list);
     }
 }
@@ -96,7 +96,7 @@ void resolveFirst(XMIReader& reader, const XMINode* refNode, const char* typeTag
                   UMLElementRefList* list) {
     if (hasChildNamed(refNode, typeTag))
         reader.resolveListReference(XMIReader::idrefOf(refNode, typeTag, "xmi.idref"), list);
-    else if (const std::string* id = firstIdref(refNode))
+    else if (const std::string_view* id = firstIdref(refNode))
         reader.resolveListReference(*id, list);
 }
 
@@ -110,20 +110,18 @@ using namespace xmiread;
 
 UMLModelElement* readModelElement(XMIReader& reader, XMINode* node, UMLModelElement* element) {
     reader.registerId(node, element);
-    if (const std::string* name = node->attribute("name"))
+    if (const std::string_view* name = node->attribute("name"))
         element->name = *name;
     for (const auto& child : node->children) {
         const std::string& tag = child->name;
         if (tag == "UML:ModelElement.name") {
             element->name = trimmed(child->text);
         } else if (tag == "UML:ModelElement.namespace") {
-            resolveSingle(reader, child.get(), "Foundation.Core.Namespace", &element->namespace_);
+            resolveSingle(reader, child, "Foundation.Core.Namespace", &element->namespace_);
         } else if (tag == "UML:ModelElement.clientDependency") {
-            resolveEach(reader, child.get(), "Foundation.Core.Dependency",
-                        &element->clientDependency);
+            resolveEach(reader, child, "Foundation.Core.Dependency", &element->clientDependency);
         } else if (tag == "UML:ModelElement.supplierDependency") {
-            resolveEach(reader, child.get(), "Foundation.Core.Dependency",
-                        &element->supplierDependency);
+            resolveEach(reader, child, "Foundation.Core.Dependency", &element->supplierDependency);
         }
     }
     resolveAttributeSingle(reader, node, "UML:ModelElement.namespace", "namespace",
@@ -147,7 +145,7 @@ UMLNamespace* readNamespace(XMIReader& reader, XMINode* node, UMLNamespace* elem
                 logLine("Unknown component <" + owned->name + "> in namespace");
                 continue;
             }
-            element->ownedElement.push_back(kind->read(reader, owned.get()));
+            element->ownedElement.push_back(kind->read(reader, owned));
         }
     }
     return element;
@@ -178,7 +176,7 @@ UMLClass* readClass(XMIReader& reader, XMINode* node, UMLClass* element) {
 
 UMLFeature* readFeature(XMIReader& reader, XMINode* node, UMLFeature* element) {
     readModelElement(reader, node, element);
-    if (const std::string* visibility = node->attribute("visibility"))
+    if (const std::string_view* visibility = node->attribute("visibility"))
         element->visibility = *visibility;
     return element;
 }
@@ -188,9 +186,9 @@ UMLStructuralFeature* readStructuralFeature(XMIReader& reader, XMINode* node,
     readFeature(reader, node, element);
     for (const auto& child : node->children) {
         if (child->name == "UML:StructuralFeature.multiplicity")
-            readMultiplicityHolder(reader, child.get(), &element->multiplicity);
+            readMultiplicityHolder(reader, child, &element->multiplicity);
         else if (child->name == "UML:StructuralFeature.type")
-            resolveSingle(reader, child.get(), "Foundation.Core.Classifier", &element->type);
+            resolveSingle(reader, child, "Foundation.Core.Classifier", &element->type);
     }
     resolveAttributeSingle(reader, node, "UML:StructuralFeature.type", "type", &element->type);
     return element;
@@ -200,9 +198,9 @@ namespace {
 UMLMultiplicityRange* readMultiplicityRange(XMIReader&, XMINode* node,
                                             UMLMultiplicityRange* range) {
     // An absent bound keeps the range's default (lower 0, upper 1).
-    if (const std::string* lower = node->attribute("lower"))
+    if (const std::string_view* lower = node->attribute("lower"))
         range->lower = parseCInt(*lower);
-    if (const std::string* upper = node->attribute("upper"))
+    if (const std::string_view* upper = node->attribute("upper"))
         range->upper = parseCInt(*upper);
     return range;
 }
@@ -226,7 +224,7 @@ UMLParameter* readParameter(XMIReader& reader, XMINode* node, UMLParameter* elem
     readModelElement(reader, node, element);
     for (const auto& child : node->children) {
         if (child->name == "UML:Parameter.type")
-            resolveSingle(reader, child.get(), "Foundation.Core.Classifier", &element->type);
+            resolveSingle(reader, child, "Foundation.Core.Classifier", &element->type);
     }
     resolveAttributeSingle(reader, node, "UML:Parameter.type", "type", &element->type);
     return element;
@@ -246,15 +244,15 @@ UMLAssociationEnd* readAssociationEnd(XMIReader& reader, XMINode* node,
     readModelElement(reader, node, element);
     readFlag(node, "isNavigable", element->isNavigable);
     readFlag(node, "isOrdered", element->isOrdered);
-    if (const std::string* aggregation = node->attribute("aggregation"))
+    if (const std::string_view* aggregation = node->attribute("aggregation"))
         element->aggregation = *aggregation;
-    if (const std::string* changeable = node->attribute("changeable"))
+    if (const std::string_view* changeable = node->attribute("changeable"))
         element->changeable = *changeable;
     for (const auto& child : node->children) {
         if (child->name == "UML:AssociationEnd.multiplicity")
-            readMultiplicityHolder(reader, child.get(), &element->multiplicity);
+            readMultiplicityHolder(reader, child, &element->multiplicity);
         else if (child->name == "UML:AssociationEnd.type")
-            resolveSingle(reader, child.get(), "Foundation.Core.Classifier", &element->type);
+            resolveSingle(reader, child, "Foundation.Core.Classifier", &element->type);
     }
     resolveParticipant(reader, node, "UML:AssociationEnd.type", &element->type);
     if (!hasChildNamed(node, "UML:AssociationEnd.participant")) {
@@ -271,11 +269,9 @@ UMLGeneralization* readGeneralization(XMIReader& reader, XMINode* node,
     readModelElement(reader, node, element);
     for (const auto& child : node->children) {
         if (child->name == "UML:Generalization.child")
-            resolveSingle(reader, child.get(), "Foundation.Core.GeneralizableElement",
-                          &element->child);
+            resolveSingle(reader, child, "Foundation.Core.GeneralizableElement", &element->child);
         else if (child->name == "UML:Generalization.parent")
-            resolveSingle(reader, child.get(), "Foundation.Core.GeneralizableElement",
-                          &element->parent);
+            resolveSingle(reader, child, "Foundation.Core.GeneralizableElement", &element->parent);
     }
     // Older writers name the ends subtype and supertype.
     resolveAttributeSingle(reader, node, "UML:Generalization.child", "child", &element->child);
@@ -293,9 +289,9 @@ UMLDependency* readDependency(XMIReader& reader, XMINode* node, UMLDependency* e
     readModelElement(reader, node, element);
     for (const auto& child : node->children) {
         if (child->name == "UML:Dependency.client")
-            resolveEach(reader, child.get(), "Foundation.Core.ModelElement", &element->client);
+            resolveEach(reader, child, "Foundation.Core.ModelElement", &element->client);
         else if (child->name == "UML:Dependency.supplier")
-            resolveEach(reader, child.get(), "Foundation.Core.ModelElement", &element->supplier);
+            resolveEach(reader, child, "Foundation.Core.ModelElement", &element->supplier);
     }
     resolveAttributeList(reader, node, "UML:Dependency.client", "client", &element->client);
     resolveAttributeList(reader, node, "UML:Dependency.supplier", "supplier", &element->supplier);
@@ -306,7 +302,7 @@ UMLComment* readComment(XMIReader& reader, XMINode* node, UMLComment* element) {
     readModelElement(reader, node, element);
     for (const auto& child : node->children) {
         if (child->name == "UML:Comment.annotatedElement")
-            resolveSingle(reader, child.get(), "Foundation.Core.ModelElement",
+            resolveSingle(reader, child, "Foundation.Core.ModelElement",
                           &element->annotatedElement);
     }
     resolveAttributeSingle(reader, node, "UML:Comment.annotatedElement", "annotatedElement",
@@ -318,8 +314,7 @@ UMLStereotype* readStereotype(XMIReader& reader, XMINode* node, UMLStereotype* e
     readGeneralizableElement(reader, node, element);
     for (const auto& child : node->children) {
         if (child->name == "UML:Stereotype.extendedElement")
-            resolveEach(reader, child.get(), "Foundation.Core.ModelElement",
-                        &element->extendedElement);
+            resolveEach(reader, child, "Foundation.Core.ModelElement", &element->extendedElement);
     }
     resolveAttributeList(reader, node, "UML:Stereotype.extendedElement", "extendedElement",
                          &element->extendedElement);

@@ -4,6 +4,7 @@
 // shared model-element part of an element is read exactly once, whatever its bases.
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 #include "uml/UMLModel.h"
 #include "xmi/XMINode.h"
@@ -54,8 +55,8 @@ UMLDiagram* readDiagram(XMIReader& reader, XMINode* node);
 UMLDiagramElement* readDiagramElement(XMIReader& reader, XMINode* node);
 
 // The geometry and style attribute texts; both throw XMIParseException when malformed.
-void parseDiagramGeometry(const std::string& text, UMLGeometry& geometry);
-void parseDiagramStyle(const std::string& text, UMLStyle& style);
+void parseDiagramGeometry(std::string_view text, UMLGeometry& geometry);
+void parseDiagramStyle(std::string_view text, UMLStyle& style);
 // Normalises the element boxes and the bounds, then sorts the elements into drawing
 // order. A diagram without elements is left alone.
 void normaliseDiagram(UMLDiagram& diagram);
@@ -77,7 +78,7 @@ void resolveFirst(XMIReader& reader, const XMINode* refNode, const char* typeTag
 // Whether the node has a child element of that name.
 bool hasChildNamed(const XMINode* node, const char* tag);
 // The "xmi.idref" of the node's first child that carries one, whatever its tag; null if none.
-const std::string* firstIdref(const XMINode* node);
+const std::string_view* firstIdref(const XMINode* node);
 
 // References written as attributes of the element itself (an id, or ids separated by
 // blanks), as several tools write them instead of a holder child. Each applies only when
@@ -97,7 +98,7 @@ void resolveParticipant(XMIReader& reader, const XMINode* node, const char* hold
 void readMultiplicityAttribute(XMIReader& reader, const XMINode* node, const char* holderTag,
                                const char* attribute, UMLMultiplicity** slot);
 // The bounds of a multiplicity text; false when the text has another form.
-bool parseMultiplicityText(const std::string& text, std::int32_t& lower, std::int32_t& upper);
+bool parseMultiplicityText(std::string_view text, std::int32_t& lower, std::int32_t& upper);
 
 // The "UML:Multiplicity" children of a multiplicity holder; the last one wins.
 void readMultiplicityHolder(XMIReader& reader, const XMINode* holder, UMLMultiplicity** slot);
@@ -119,7 +120,7 @@ bool readChildAs(XMIReader& reader, XMINode* node, Take& take, ChildKind<T, Read
 template <class Take, class... Kinds>
 void readChildren(XMIReader& reader, const XMINode* holder, Take take, Kinds... kinds) {
     for (const auto& child : holder->children)
-        (void)(readChildAs(reader, child.get(), take, kinds) || ...);
+        (void)(readChildAs(reader, child, take, kinds) || ...);
 }
 
 // readChildren on each child of the node tagged holderTag.
@@ -128,7 +129,7 @@ void readHeldChildren(XMIReader& reader, const XMINode* node, const char* holder
                       Kinds... kinds) {
     for (const auto& holder : node->children) {
         if (holder->name == holderTag)
-            readChildren(reader, holder.get(), take, kinds...);
+            readChildren(reader, holder, take, kinds...);
     }
 }
 

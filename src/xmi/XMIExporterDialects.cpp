@@ -10,14 +10,14 @@
 #include "xmi/XMIReader.h"
 
 namespace {
-std::string trimmed(const std::string& text) {
+std::string trimmed(std::string_view text) {
     return std::string(trimXmlBlanks(text));
 }
 
 const XMINode* childNamed(const XMINode* node, const char* tag) {
     for (const auto& child : node->children) {
         if (child->name == tag)
-            return child.get();
+            return child;
     }
     return nullptr;
 }
@@ -63,7 +63,7 @@ constexpr float selfLoopReach = 40.0f;
 XMIDialect dialectOf(const XMINode* root) {
     if (!root || root->children.empty() || root->children.front()->name != "XMI.header")
         return XMIDialect::Standard;
-    const XMINode* documentation = childNamed(root->children.front().get(), "XMI.documentation");
+    const XMINode* documentation = childNamed(root->children.front(), "XMI.documentation");
     const XMINode* exporter = documentation ? childNamed(documentation, "XMI.exporter") : nullptr;
     if (exporter && trimmed(exporter->text) == "Enterprise Architect")
         return XMIDialect::EnterpriseArchitect;
@@ -79,7 +79,7 @@ bool hasAcceptedRootChildren(const XMINode* root, XMIDialect dialect) {
     });
 }
 
-std::vector<std::pair<std::string, std::string>> semicolonProperties(const std::string& text) {
+std::vector<std::pair<std::string, std::string>> semicolonProperties(std::string_view text) {
     std::vector<std::pair<std::string, std::string>> properties;
     std::size_t start = 0;
     while (start < text.size()) {
@@ -98,20 +98,19 @@ std::vector<std::pair<std::string, std::string>> semicolonProperties(const std::
 UMLDiagram* PixelDiagramReader::read(XMIReader& reader, XMINode* node) {
     UMLDiagram* diagram = reader.create<UMLDiagram>();
     reader.registerId(node, diagram);
-    if (const std::string* type = node->attribute("diagramType"))
+    if (const std::string_view* type = node->attribute("diagramType"))
         diagram->diagramType = *type;
-    if (const std::string* name = node->attribute("name"))
+    if (const std::string_view* name = node->attribute("name"))
         diagram->name = *name;
     Diagram entry{diagram, {}, {}};
     for (const auto& child : node->children) {
         if (child->name == "UML:Diagram.owner") {
-            xmiread::resolveSingle(reader, child.get(), "Foundation.Core.ModelElement",
-                                   &diagram->owner);
+            xmiread::resolveSingle(reader, child, "Foundation.Core.ModelElement", &diagram->owner);
         } else if (child->name == "UML:Diagram.element") {
             for (const auto& elementNode : child->children) {
                 if (elementNode->name != "UML:DiagramElement")
                     continue;
-                if (UMLDiagramElement* element = readElement(reader, elementNode.get(), entry))
+                if (UMLDiagramElement* element = readElement(reader, elementNode, entry))
                     diagram->element.push_back(element);
             }
         }
@@ -123,8 +122,8 @@ UMLDiagram* PixelDiagramReader::read(XMIReader& reader, XMINode* node) {
 
 UMLDiagramElement* PixelDiagramReader::readElement(XMIReader& reader, XMINode* node,
                                                    Diagram& diagram) {
-    const std::string* styleText = node->attribute("style");
-    const auto style = semicolonProperties(styleText ? *styleText : std::string());
+    const std::string_view* styleText = node->attribute("style");
+    const auto style = semicolonProperties(styleText ? *styleText : std::string_view());
     // A connector hidden in the tool is not part of the picture.
     if (const std::string* hidden = propertyOf(style, "Hidden"); hidden && parseCInt(*hidden))
         return nullptr;
@@ -133,15 +132,15 @@ UMLDiagramElement* PixelDiagramReader::readElement(XMIReader& reader, XMINode* n
     reader.registerId(node, element);
     for (const auto& child : node->children) {
         if (child->name == "UML:PresentationElement.subject") {
-            if (const std::string* id = xmiread::firstIdref(child.get()))
+            if (const std::string_view* id = xmiread::firstIdref(child))
                 reader.resolveReference(*id, &element->subject);
         }
     }
     xmiread::resolveAttributeSingle(reader, node, "UML:PresentationElement.subject", "subject",
                                     &element->subject);
 
-    const std::string* geometryText = node->attribute("geometry");
-    const auto geometry = semicolonProperties(geometryText ? *geometryText : std::string());
+    const std::string_view* geometryText = node->attribute("geometry");
+    const auto geometry = semicolonProperties(geometryText ? *geometryText : std::string_view());
     const std::string* duid = propertyOf(style, "DUID");
     if (propertyOf(geometry, "Left") && propertyOf(geometry, "Top") &&
         propertyOf(geometry, "Right") && propertyOf(geometry, "Bottom")) {

@@ -3,6 +3,7 @@
 // document is recognised by the exporter its header names, and only then read with the
 // allowances and the diagram reader below; every other document gets the standard checks.
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "uml/UMLModel.h"
@@ -26,7 +27,7 @@ bool hasAcceptedRootChildren(const XMINode* root, XMIDialect dialect);
 
 // The "key=value;" properties of a geometry or style text, in order; pieces without an
 // equals sign are passed over.
-std::vector<std::pair<std::string, std::string>> semicolonProperties(const std::string& text);
+std::vector<std::pair<std::string, std::string>> semicolonProperties(std::string_view text);
 
 // Reads the diagrams of a document in the pixel-box form. Boxes are kept in pixels, so that
 // a box keeps its on-screen size and proportion; connectors get their box only when every

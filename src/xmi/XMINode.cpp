@@ -1,62 +1,216 @@
 #include "xmi/XMINode.h"
 
 #include <algorithm>
+#include <cstring>
+#include <deque>
+#include <memory>
+#include <unordered_map>
 
-namespace {
-struct NameLess {
-    bool operator()(const std::pair<std::string, std::string>& a, const std::string& b) const {
-        return a.first < b;
-    }
+// Everything a tree refers to. Names and nodes sit in deques, whose items never move;
+// texts, attribute lists and child lists are cut from blocks of raw memory.
+struct XMINode::Storage {
+    std::deque<std::string> names;
+    std::unordered_map<std::string_view, const std::string*> nameIndex; // views into names
+    std::deque<XMINode> nodes;
+    std::vector<std::unique_ptr<unsigned char[]>> blocks;
+    unsigned char* cursor = nullptr; // free part of the newest block
+    std::size_t remaining = 0;
 };
 
-// Longer attribute lists than this are sorted in n log n steps.
-constexpr std::size_t insertionSortLimit = 32;
-} // namespace
+XMINode::XMINode(const std::string& internedName, Key) : name(internedName) {}
+XMINode::~XMINode() = default;
 
-XMINode::XMINode(std::string nodeName)
-    : names_(std::make_unique<XMINameTable>()), name(names_->intern(nodeName)) {}
-
-const std::string* XMINode::attribute(const std::string& attributeName) const {
+const std::string_view* XMINode::attribute(std::string_view attributeName) const {
     // Nodes have few attributes: a linear scan beats the binary search's branches.
-    for (const auto& entry : attributes) {
-        if (entry.first == attributeName)
-            return &entry.second;
+    for (const XMIAttribute& entry : attributes) {
+        if (*entry.name == attributeName)
+            return &entry.value;
     }
     return nullptr;
 }
 
-void XMINode::setAttribute(std::string attributeName, std::string value) {
-    auto it = std::lower_bound(attributes.begin(), attributes.end(), attributeName, NameLess());
-    if (it != attributes.end() && it->first == attributeName)
-        it->second = std::move(value);
-    else
-        attributes.emplace(it, std::move(attributeName), std::move(value));
+namespace {
+constexpr std::size_t blockSize = 64 * 1024;
+// Longer runs than this get a block of their own, so that little of a block is left unused.
+constexpr std::size_t ownBlockSize = blockSize / 8;
+// Longer attribute lists than this are sorted in n log n steps.
+constexpr std::size_t insertionSortLimit = 32;
+
+bool isBlank(std::string_view text) {
+    for (char c : text) {
+        if (c != ' ' && c != '\n' && c != '\t' && c != '\r')
+            return false;
+    }
+    return true;
 }
 
-void XMINode::sortAttributes() {
-    auto notStrictlyAscending = [](const auto& a, const auto& b) { return !(a.first < b.first); };
-    if (std::adjacent_find(attributes.begin(), attributes.end(), notStrictlyAscending) ==
-        attributes.end())
+bool nameLess(const XMIAttribute& a, const XMIAttribute& b) {
+    return a.name != b.name && *a.name < *b.name;
+}
+} // namespace
+
+XMITreeBuilder::XMITreeBuilder() {
+    reset();
+}
+
+XMITreeBuilder::~XMITreeBuilder() = default;
+
+void XMITreeBuilder::reset() {
+    storage_ = std::make_unique<XMINode::Storage>();
+    open_.clear();
+    attributesOpen_ = false;
+    pendingAttributes_.clear();
+    finished_.clear();
+    root_ = nullptr;
+}
+
+const std::string& XMITreeBuilder::intern(std::string_view name) {
+    auto found = storage_->nameIndex.find(name);
+    if (found != storage_->nameIndex.end())
+        return *found->second;
+    const std::string& stored = storage_->names.emplace_back(name);
+    storage_->nameIndex.emplace(stored, &stored);
+    return stored;
+}
+
+template <class T> T* XMITreeBuilder::allocate(std::size_t count) {
+    static_assert(alignof(T) <= alignof(std::max_align_t));
+    constexpr std::size_t align = alignof(std::max_align_t);
+    const std::size_t bytes = (count * sizeof(T) + align - 1) / align * align;
+    XMINode::Storage& s = *storage_;
+    if (bytes > ownBlockSize) {
+        s.blocks.push_back(std::make_unique<unsigned char[]>(bytes));
+        return reinterpret_cast<T*>(s.blocks.back().get());
+    }
+    if (bytes > s.remaining) {
+        s.blocks.push_back(std::make_unique<unsigned char[]>(blockSize));
+        s.cursor = s.blocks.back().get();
+        s.remaining = blockSize;
+    }
+    T* at = reinterpret_cast<T*>(s.cursor);
+    s.cursor += bytes;
+    s.remaining -= bytes;
+    return at;
+}
+
+std::string_view XMITreeBuilder::store(std::string_view text) {
+    if (text.empty())
+        return {};
+    char* at = allocate<char>(text.size());
+    std::memcpy(at, text.data(), text.size());
+    return {at, text.size()};
+}
+
+void XMITreeBuilder::startElement(std::string_view name) {
+    sealAttributes();
+    XMINode& node = storage_->nodes.emplace_back(intern(name), XMINode::Key{});
+    const std::size_t depth = open_.size();
+    if (texts_.size() <= depth)
+        texts_.resize(depth + 1);
+    texts_[depth].clear();
+    open_.push_back({&node, finished_.size()});
+    attributesOpen_ = true;
+}
+
+void XMITreeBuilder::addAttribute(std::string_view name, std::string_view value) {
+    if (!attributesOpen_)
         return;
-    // An element has a handful of attributes: a stable insertion sort moves no more than
-    // it must and needs no buffer. A long list gets a stable sort of n log n steps, which
-    // leaves the same order.
-    if (attributes.size() > insertionSortLimit) {
-        std::stable_sort(attributes.begin(), attributes.end(),
-                         [](const auto& a, const auto& b) { return a.first < b.first; });
-    } else {
-        for (std::size_t i = 1; i < attributes.size(); ++i) {
-            for (std::size_t j = i; j > 0 && attributes[j].first < attributes[j - 1].first; --j)
-                std::swap(attributes[j], attributes[j - 1]);
+    pendingAttributes_.push_back({&intern(name), store(value)});
+}
+
+// Sorts the attributes of the element just started into its list.
+void XMITreeBuilder::sealAttributes() {
+    if (!attributesOpen_)
+        return;
+    attributesOpen_ = false;
+    auto& list = pendingAttributes_;
+    if (std::adjacent_find(list.begin(), list.end(), [](const auto& a, const auto& b) {
+            return !nameLess(a, b);
+        }) != list.end()) {
+        // An element has a handful of attributes: a stable insertion sort moves no more
+        // than it must. A long list gets a stable sort of n log n steps, which leaves the
+        // same order.
+        if (list.size() > insertionSortLimit) {
+            std::stable_sort(list.begin(), list.end(), nameLess);
+        } else {
+            for (std::size_t i = 1; i < list.size(); ++i) {
+                for (std::size_t j = i; j > 0 && nameLess(list[j], list[j - 1]); --j)
+                    std::swap(list[j], list[j - 1]);
+            }
         }
+        // Later duplicates win; compacted in place.
+        std::size_t kept = 0;
+        for (std::size_t i = 0; i < list.size(); ++i) {
+            if (kept > 0 && list[kept - 1].name == list[i].name)
+                list[kept - 1].value = list[i].value;
+            else
+                list[kept++] = list[i];
+        }
+        list.resize(kept);
     }
-    // Later duplicates win, as a map assignment would have it; compacted in place.
-    std::size_t kept = 0;
-    for (std::size_t i = 0; i < attributes.size(); ++i) {
-        if (kept > 0 && attributes[kept - 1].first == attributes[i].first)
-            attributes[kept - 1].second = std::move(attributes[i].second);
-        else if (kept++ != i)
-            attributes[kept - 1] = std::move(attributes[i]);
+    if (!list.empty()) {
+        XMIAttribute* at = allocate<XMIAttribute>(list.size());
+        std::uninitialized_copy(list.begin(), list.end(), at);
+        open_.back().node->attributes = {at, list.size()};
     }
-    attributes.erase(attributes.begin() + static_cast<std::ptrdiff_t>(kept), attributes.end());
+    list.clear();
+}
+
+void XMITreeBuilder::appendText(std::string_view text) {
+    if (open_.empty())
+        return;
+    sealAttributes();
+    texts_[open_.size() - 1].append(text);
+}
+
+XMISpan<XMINode* const> XMITreeBuilder::takeChildren(std::size_t first) {
+    const std::size_t count = finished_.size() - first;
+    if (count == 0)
+        return {};
+    XMINode** at = allocate<XMINode*>(count);
+    std::uninitialized_copy(finished_.begin() + static_cast<std::ptrdiff_t>(first), finished_.end(),
+                            at);
+    finished_.resize(first);
+    return {at, count};
+}
+
+void XMITreeBuilder::endElement() {
+    if (open_.empty())
+        return;
+    sealAttributes();
+    const OpenElement open = open_.back();
+    open_.pop_back();
+    XMINode& node = *open.node;
+    node.children = takeChildren(open.firstChild);
+    // An element with child elements gets the indentation between them as its text;
+    // when that is all it got, nothing reads it and the tree does not keep it.
+    const std::string& text = texts_[open_.size()];
+    if (node.children.empty() || !isBlank(text))
+        node.text = store(text);
+    if (open_.empty())
+        root_ = &node;
+    else
+        finished_.push_back(&node);
+}
+
+std::unique_ptr<XMINode> XMITreeBuilder::finish() {
+    sealAttributes();
+    XMINode* result = root_;
+    if (!open_.empty()) {
+        const OpenElement innermost = open_.back();
+        result = innermost.node;
+        result->children = takeChildren(innermost.firstChild);
+        result->text = store(texts_[open_.size() - 1]);
+    }
+    std::unique_ptr<XMINode> tree;
+    if (result) {
+        // The root handed out is a copy that owns the storage of the whole tree.
+        tree = std::make_unique<XMINode>(result->name, XMINode::Key{});
+        tree->text = result->text;
+        tree->attributes = result->attributes;
+        tree->children = result->children;
+        tree->storage_ = std::move(storage_);
+    }
+    reset();
+    return tree;
 }

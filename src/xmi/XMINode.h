@@ -1,58 +1,119 @@
 #pragma once
 // One element of an XML document as the SAX2 parse saw it: qualified name, the character
 // data that arrived while it was innermost, its attributes and its child elements.
+//
+// A tree is built by an XMITreeBuilder and lives in one storage that its root owns: the
+// distinct names once each (a model file has a few dozen), every text and attribute value
+// in one character arena, every attribute and child list allocated once at its exact size.
+// The nodes of a tree refer into that storage and are all freed with the root.
+#include <cstddef>
+#include <cstdint>
 #include <memory>
+#include <stdexcept>
 #include <string>
-#include <unordered_set>
+#include <string_view>
 #include <utility>
 #include <vector>
 
-// The distinct element names of a tree. A model file has a few dozen of them, so every node
-// refers to its name here instead of holding a copy.
-class XMINameTable {
+class XMINode;
+
+// A fixed run of items in a tree's storage.
+template <class T> class XMISpan {
 public:
-    // The table's copy of the name; the reference stays valid as long as the table.
-    const std::string& intern(const std::string& name) { return *names_.insert(name).first; }
-    std::size_t size() const { return names_.size(); }
+    XMISpan() = default;
+    XMISpan(T* data, std::size_t size) : data_(data), size_(size) {}
+    T* begin() const { return data_; }
+    T* end() const { return data_ + size_; }
+    std::size_t size() const { return size_; }
+    bool empty() const { return size_ == 0; }
+    T& operator[](std::size_t i) const { return data_[i]; }
+    T& front() const { return data_[0]; }
+    T& at(std::size_t i) const;
 
 private:
-    std::unordered_set<std::string> names_; // node based: an entry never moves
+    T* data_ = nullptr;
+    std::size_t size_ = 0;
+};
+
+struct XMIAttribute {
+    const std::string* name; // interned in the tree's name table
+    std::string_view value;
 };
 
 class XMINode {
 public:
-    // A node of its own: it keeps its name itself.
-    explicit XMINode(std::string nodeName = {});
-    // A node of a parsed tree: the name belongs to the tree's name table, which the node
-    // the parser hands out owns (see adoptNames).
-    struct InternedName {};
-    XMINode(const std::string& internedName, InternedName) : name(internedName) {}
+    // Only a builder makes nodes.
+    class Key {
+        friend class XMITreeBuilder;
+        Key() {} // user-provided, so that nobody else can brace-initialise one
+    };
+    XMINode(const std::string& internedName, Key);
     XMINode(const XMINode&) = delete;
     XMINode& operator=(const XMINode&) = delete;
+    ~XMINode();
 
-private:
-    // Declared first: it holds the name below for nodes that own their name table.
-    std::unique_ptr<XMINameTable> names_;
-
-public:
     const std::string& name;
-    std::string text;
+    std::string_view text;
     // Attributes sorted by qualified name (iteration is in ascending name order).
-    std::vector<std::pair<std::string, std::string>> attributes;
-    std::vector<std::unique_ptr<XMINode>> children;
-
-    // Makes this node the owner of the name table of its tree; the names of this node and
-    // of its descendants stay valid as long as the node.
-    void adoptNames(std::unique_ptr<XMINameTable> names) { names_ = std::move(names); }
+    XMISpan<const XMIAttribute> attributes;
+    XMISpan<XMINode* const> children;
 
     // The value of the named attribute, or null.
-    const std::string* attribute(const std::string& attributeName) const;
-    bool hasAttribute(const std::string& attributeName) const { return attribute(attributeName); }
-    // Sets an attribute, keeping the list sorted (a repeated name overwrites).
-    void setAttribute(std::string attributeName, std::string value);
-    // Sorts attributes added in any order with addAttributeUnsorted.
-    void addAttributeUnsorted(std::string attributeName, std::string value) {
-        attributes.emplace_back(std::move(attributeName), std::move(value));
-    }
-    void sortAttributes();
+    const std::string_view* attribute(std::string_view attributeName) const;
+    bool hasAttribute(std::string_view attributeName) const { return attribute(attributeName); }
+
+private:
+    friend class XMITreeBuilder;
+    struct Storage;
+    std::unique_ptr<Storage> storage_; // set on the root of a finished tree only
+};
+
+template <class T> T& XMISpan<T>::at(std::size_t i) const {
+    if (i >= size_)
+        throw std::out_of_range("XMISpan::at");
+    return data_[i];
+}
+
+// Builds a tree from the events of a parse, in document order:
+//   startElement, addAttribute..., then text and child elements, then endElement.
+// Attributes may come in any order; they are sorted, and of a repeated name the last one
+// wins (as a map assignment would have it).
+class XMITreeBuilder {
+public:
+    XMITreeBuilder();
+    ~XMITreeBuilder();
+    XMITreeBuilder(const XMITreeBuilder&) = delete;
+    XMITreeBuilder& operator=(const XMITreeBuilder&) = delete;
+
+    void startElement(std::string_view name);
+    void addAttribute(std::string_view name, std::string_view value);
+    void appendText(std::string_view text);
+    void endElement();
+    // Elements open now.
+    std::size_t depth() const { return open_.size(); }
+
+    // The tree: the root when it closed, otherwise the innermost element still open with
+    // the children it has so far (a parse that stopped early); null when no element
+    // started. The builder is empty afterwards.
+    std::unique_ptr<XMINode> finish();
+
+private:
+    struct OpenElement {
+        XMINode* node;
+        std::size_t firstChild; // where its children start on finished_
+    };
+    const std::string& intern(std::string_view name);
+    std::string_view store(std::string_view text);
+    template <class T> T* allocate(std::size_t count);
+    void sealAttributes();
+    XMISpan<XMINode* const> takeChildren(std::size_t first);
+    void reset();
+
+    std::unique_ptr<XMINode::Storage> storage_;
+    std::vector<OpenElement> open_;
+    bool attributesOpen_ = false;                 // the innermost element may still get attributes
+    std::vector<XMIAttribute> pendingAttributes_; // of the element started last
+    std::vector<XMINode*> finished_;              // closed elements whose parent is still open
+    std::vector<std::string> texts_;              // text of each open element, by depth; reused
+    XMINode* root_ = nullptr;
 };

@@ -1,5 +1,6 @@
 #include "xmi/XMIParser.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <filesystem>
 #include <iterator>
@@ -30,24 +31,16 @@ const char* const xmiGrammarFileName = "xmi1.2-uml1.4.dtd";
 
 namespace {
 
-// UTF-16 from the parser to UTF-8 strings, appended to out.
-void appendUtf8(std::string& out, const XMLCh* text, XMLSize_t length) {
-    // Model files are almost all ASCII: copy the leading ASCII run in one pass, then
-    // encode whatever follows character by character.
-    XMLSize_t ascii = 0;
-    while (ascii < length && text[ascii] < 0x80)
-        ++ascii;
-    std::size_t start = out.size();
-    out.resize(start + ascii);
-    char* dest = out.data() + start;
-    for (XMLSize_t i = 0; i < ascii; ++i)
-        dest[i] = static_cast<char>(text[i]);
-    if (ascii == length)
-        return;
-    for (XMLSize_t i = ascii; i < length; ++i) {
+// Encodes UTF-16 from the parser as UTF-8 into dest, which has room for the result: at
+// most three bytes per code unit (a surrogate pair takes four for its two). Returns the
+// number of bytes written.
+std::size_t encodeUtf8(const XMLCh* text, XMLSize_t length, char* dest) {
+    char* out = dest;
+    for (XMLSize_t i = 0; i < length; ++i) {
         std::uint32_t c = text[i];
+        // Model files are almost all ASCII.
         if (c < 0x80) {
-            out.push_back(static_cast<char>(c));
+            *out++ = static_cast<char>(c);
             continue;
         }
         if (c >= 0xD800 && c <= 0xDBFF && i + 1 < length && text[i + 1] >= 0xDC00 &&
@@ -56,30 +49,69 @@ void appendUtf8(std::string& out, const XMLCh* text, XMLSize_t length) {
             ++i;
         }
         if (c < 0x800) {
-            out.push_back(static_cast<char>(0xC0 | (c >> 6)));
-            out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+            *out++ = static_cast<char>(0xC0 | (c >> 6));
+            *out++ = static_cast<char>(0x80 | (c & 0x3F));
         } else if (c < 0x10000) {
-            out.push_back(static_cast<char>(0xE0 | (c >> 12)));
-            out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
-            out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+            *out++ = static_cast<char>(0xE0 | (c >> 12));
+            *out++ = static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+            *out++ = static_cast<char>(0x80 | (c & 0x3F));
         } else {
-            out.push_back(static_cast<char>(0xF0 | (c >> 18)));
-            out.push_back(static_cast<char>(0x80 | ((c >> 12) & 0x3F)));
-            out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
-            out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+            *out++ = static_cast<char>(0xF0 | (c >> 18));
+            *out++ = static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+            *out++ = static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+            *out++ = static_cast<char>(0x80 | (c & 0x3F));
         }
     }
+    return static_cast<std::size_t>(out - dest);
 }
 
-bool isBlank(const std::string& text) {
-    return text.find_first_not_of(" \t\r\n") == std::string::npos;
+// The number of bytes encodeUtf8 writes for the text.
+std::size_t encodedLength(const XMLCh* text, XMLSize_t length) {
+    std::size_t bytes = 0;
+    for (XMLSize_t i = 0; i < length; ++i) {
+        const XMLCh c = text[i];
+        if (c < 0x80)
+            bytes += 1;
+        else if (c < 0x800)
+            bytes += 2;
+        else if (c >= 0xD800 && c <= 0xDBFF && i + 1 < length && text[i + 1] >= 0xDC00 &&
+                 text[i + 1] <= 0xDFFF) {
+            bytes += 4;
+            ++i;
+        } else
+            bytes += 3;
+    }
+    return bytes;
 }
+
+// A reusable place for the UTF-8 form of one text at a time: it grows to the longest text
+// seen and is never cleared, so that a conversion costs no allocation and no fill.
+class Utf8Buffer {
+public:
+    // The text in UTF-8, valid until the next conversion.
+    std::string_view convert(const XMLCh* text, XMLSize_t length) {
+        // Room for the worst case; a long text gets what it needs exactly, so that a huge
+        // attribute value never costs three times its length.
+        if (length > capacity_ / 3) {
+            const std::size_t needed = length > 4096 ? encodedLength(text, length) : length * 3;
+            if (needed > capacity_) {
+                capacity_ = std::max<std::size_t>(needed, 256);
+                data_ = std::make_unique<char[]>(capacity_);
+            }
+        }
+        return {data_.get(), encodeUtf8(text, length, data_.get())};
+    }
+
+private:
+    std::unique_ptr<char[]> data_;
+    std::size_t capacity_ = 0;
+};
 
 std::string toUtf8(const XMLCh* text) {
-    std::string out;
-    if (text)
-        appendUtf8(out, text, XMLString::stringLen(text));
-    return out;
+    if (!text)
+        return {};
+    Utf8Buffer buffer;
+    return std::string(buffer.convert(text, XMLString::stringLen(text)));
 }
 
 // Documents nested deeper than this are rejected: the node tree and the element readers
@@ -92,81 +124,38 @@ struct TooDeep {};
 // entities of their own; the limit only has to stop nested expansion bombs.
 constexpr XMLSize_t entityExpansionLimit = 10000;
 
-// Builds the node tree. Open elements live on the stack, owned by it until they close; the
-// finished children of open elements wait on a second stack, so that each element's child
-// list is allocated once, at its exact size, when the element closes.
+// Builds the node tree from the parse's events.
 class XMIParserHandler : public DefaultHandler {
 public:
-    struct OpenElement {
-        std::unique_ptr<XMINode> node;
-        std::size_t firstChild; // where its children start on the finished stack
-    };
-    std::vector<OpenElement> stack;
-    std::vector<std::unique_ptr<XMINode>> finished;
-    std::unique_ptr<XMINode> root;
-    std::unique_ptr<XMINameTable> names = std::make_unique<XMINameTable>();
-
-    void startDocument() override { root.reset(); }
+    XMITreeBuilder tree;
 
     explicit XMIParserHandler(std::size_t textLimit) : textBudget(textLimit) {}
 
     void startElement(const XMLCh* const, const XMLCh* const, const XMLCh* const qname,
                       const Attributes& attrs) override {
-        if (stack.size() >= maximumDepth)
+        if (tree.depth() >= maximumDepth)
             throw TooDeep();
-        nameBuffer.clear();
-        appendUtf8(nameBuffer, qname, XMLString::stringLen(qname));
-        auto node = std::make_unique<XMINode>(names->intern(nameBuffer), XMINode::InternedName{});
-        XMLSize_t count = attrs.getLength();
-        node->attributes.reserve(count);
+        tree.startElement(nameBuffer.convert(qname, XMLString::stringLen(qname)));
+        const XMLSize_t count = attrs.getLength();
         for (XMLSize_t i = 0; i < count; ++i) {
+            const XMLCh* name = attrs.getQName(i);
             const XMLCh* value = attrs.getValue(i);
-            spend(XMLString::stringLen(value));
-            node->addAttributeUnsorted(toUtf8(attrs.getQName(i)), toUtf8(value));
+            const XMLSize_t valueLength = XMLString::stringLen(value);
+            spend(valueLength);
+            tree.addAttribute(nameBuffer.convert(name, XMLString::stringLen(name)),
+                              valueBuffer.convert(value, valueLength));
         }
-        node->sortAttributes();
-        stack.push_back({std::move(node), finished.size()});
     }
 
     void characters(const XMLCh* const chars, const XMLSize_t length) override {
-        if (stack.empty())
+        if (tree.depth() == 0)
             return;
         spend(length);
-        appendUtf8(stack.back().node->text, chars, length);
+        tree.appendText(valueBuffer.convert(chars, length));
     }
 
     void endElement(const XMLCh* const, const XMLCh* const, const XMLCh* const) override {
-        if (stack.empty())
-            return;
-        OpenElement open = std::move(stack.back());
-        stack.pop_back();
-        XMINode& node = *open.node;
-        auto first = finished.begin() + static_cast<std::ptrdiff_t>(open.firstChild);
-        node.children.reserve(static_cast<std::size_t>(finished.end() - first));
-        std::move(first, finished.end(), std::back_inserter(node.children));
-        finished.erase(first, finished.end());
-        // An element with child elements gets the indentation between them as its text;
-        // when that is all it got, nothing reads it and the tree does not keep it.
-        if (!node.children.empty() && isBlank(node.text))
-            std::string().swap(node.text);
-        else if (node.text.capacity() > node.text.size() + 16)
-            node.text.shrink_to_fit();
-        if (stack.empty())
-            root = std::move(open.node);
-        else
-            finished.push_back(std::move(open.node));
-    }
-
-    // The innermost element still open, with the children it has so far; null if none.
-    std::unique_ptr<XMINode> takeInnermost() {
-        if (stack.empty())
-            return nullptr;
-        OpenElement open = std::move(stack.back());
-        stack.pop_back();
-        auto first = finished.begin() + static_cast<std::ptrdiff_t>(open.firstChild);
-        std::move(first, finished.end(), std::back_inserter(open.node->children));
-        finished.erase(first, finished.end());
-        return std::move(open.node);
+        tree.endElement();
     }
 
     void warning(const SAXParseException&) override {}
@@ -189,8 +178,12 @@ public:
     }
 
     bool reported = false;
-    std::string nameBuffer; // the current element's name, before it is interned
 
+private:
+    Utf8Buffer nameBuffer;
+    Utf8Buffer valueBuffer;
+
+public:
     // Every character the parse delivers comes from the document or from one entity
     // expansion, and the expansions are counted; so an entity longer than the budget
     // divided by that count is refused where it is declared, before anything expands it.
@@ -276,14 +269,8 @@ std::unique_ptr<XMINode> runParse(const InputSource& source, std::uintmax_t docu
         handler.reportFatal("Elements are nested more than " + std::to_string(maximumDepth) +
                             " levels deep");
     }
-    // A fatal error can leave elements open: the innermost is the result; the ones
-    // around it are released here with the stack. The result owns the names of its tree.
-    std::unique_ptr<XMINode> result = handler.takeInnermost();
-    if (!result)
-        result = std::move(handler.root);
-    if (result)
-        result->adoptNames(std::move(handler.names));
-    return result;
+    // A fatal error can leave elements open: the innermost is the result.
+    return handler.tree.finish();
 }
 
 // A FIFO would block the load until some writer came, a device might never end: a path

@@ -8,8 +8,8 @@
 
 namespace {
 // The C library's decimal conversion narrowed to a 32-bit float.
-float versionOf(const XMINode* node, const std::string& attribute) {
-    const std::string* text = node->attribute(attribute);
+float versionOf(const XMINode* node, std::string_view attribute) {
+    const std::string_view* text = node->attribute(attribute);
     return text ? static_cast<float>(parseCDouble(*text)) : 0.0f;
 }
 } // namespace
@@ -29,19 +29,19 @@ void XMIReader::read(XMINode* root) {
 
     result = std::make_unique<XMIResult>();
 
-    XMINode* header = root->children[0].get();
+    XMINode* header = root->children[0];
     if (header->name != "XMI.header")
         throw XMIParseException("XMI header not found");
     const XMINode* metamodel = nullptr;
     for (const auto& child : header->children) {
         if (child->name == "XMI.metamodel")
-            metamodel = child.get();
+            metamodel = child;
     }
     // A header without a metamodel names no UML version at all: rejected like a wrong one,
     // except from an exporter known to leave it out, which writes UML 1.3.
     if (metamodel) {
-        const std::string* name = metamodel->attribute("xmi.name");
-        metamodelName = name ? *name : std::string();
+        const std::string_view* name = metamodel->attribute("xmi.name");
+        metamodelName = name ? std::string(*name) : std::string();
         metamodelVersion = versionOf(metamodel, "xmi.version");
     } else if (dialect == XMIDialect::EnterpriseArchitect) {
         metamodelName = "UML";
@@ -52,19 +52,19 @@ void XMIReader::read(XMINode* root) {
     if (metamodelName != "UML" || !(metamodelVersion >= 1.3f))
         throw XMIParseException("Unsupported XMI metamodel");
 
-    XMINode* content = root->children[1].get();
+    XMINode* content = root->children[1];
     if (content->name != "XMI.content")
         throw XMIParseException("XMI content not found");
     PixelDiagramReader pixelDiagrams;
     for (const auto& child : content->children) {
         if (child->name == "UML:Model") {
             UMLModel* model = create<UMLModel>();
-            readGeneralizableElement(*this, child.get(), model);
+            readGeneralizableElement(*this, child, model);
             result->model = model;
         } else if (child->name == "UML:Diagram") {
             result->diagrams.push_back(dialect == XMIDialect::EnterpriseArchitect
-                                           ? pixelDiagrams.read(*this, child.get())
-                                           : readDiagram(*this, child.get()));
+                                           ? pixelDiagrams.read(*this, child)
+                                           : readDiagram(*this, child));
         }
     }
     resolvePending();
@@ -72,22 +72,22 @@ void XMIReader::read(XMINode* root) {
 }
 
 void XMIReader::registerId(XMINode* node, UMLElement* element) {
-    const std::string* id = node->attribute("xmi.id");
+    const std::string_view* id = node->attribute("xmi.id");
     if (!id)
         return;
     element->id = *id;
-    result->idRegistry[*id] = element;
+    result->idRegistry[element->id] = element;
 }
 
-std::string XMIReader::idrefOf(const XMINode* node, const std::string& typeTag,
-                               const std::string& attribute) {
+std::string_view XMIReader::idrefOf(const XMINode* node, std::string_view typeTag,
+                                    std::string_view attribute) {
     for (const auto& child : node->children) {
         if (child->name != typeTag)
             continue;
-        if (const std::string* value = child->attribute(attribute))
+        if (const std::string_view* value = child->attribute(attribute))
             return *value;
     }
-    return std::string();
+    return {};
 }
 
 namespace {
@@ -96,7 +96,7 @@ UMLModelElement* asModelElement(UMLElement* element) {
 }
 } // namespace
 
-void XMIReader::resolveReference(const std::string& id, UMLModelElement** slot) {
+void XMIReader::resolveReference(std::string_view id, UMLModelElement** slot) {
     if (id.empty())
         return;
     if (UMLElement* found = result->find(id)) {
@@ -106,7 +106,7 @@ void XMIReader::resolveReference(const std::string& id, UMLModelElement** slot) 
     pendingReferences.emplace_back(id, slot);
 }
 
-void XMIReader::resolveListReference(const std::string& id, UMLElementRefList* list) {
+void XMIReader::resolveListReference(std::string_view id, UMLElementRefList* list) {
     if (id.empty())
         return;
     if (UMLElement* found = result->find(id)) {
@@ -117,15 +117,15 @@ void XMIReader::resolveListReference(const std::string& id, UMLElementRefList* l
     pendingListReferences.emplace_back(id, list);
 }
 
-void XMIReader::resolveListReferences(const XMINode* node, const std::string& childTag,
-                                      const std::string& typeTag, UMLElementRefList* list) {
+void XMIReader::resolveListReferences(const XMINode* node, std::string_view childTag,
+                                      std::string_view typeTag, UMLElementRefList* list) {
     for (const auto& child : node->children) {
         if (child->name != childTag)
             continue;
         for (const auto& ref : child->children) {
             if (ref->name != typeTag)
                 continue;
-            if (const std::string* id = ref->attribute("xmi.idref"))
+            if (const std::string_view* id = ref->attribute("xmi.idref"))
                 resolveListReference(*id, list);
         }
     }

@@ -3,6 +3,7 @@
 // and the diagrams from the node tree, and resolves references by XMI id.
 #include <memory>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -24,14 +25,15 @@ public:
     void registerId(XMINode* node, UMLElement* element);
     // The named attribute of the first child of the reference node whose name is typeTag
     // and that has the attribute; "" if none.
-    static std::string idrefOf(const XMINode* node, const std::string& typeTag,
-                               const std::string& attribute);
-    void resolveReference(const std::string& id, UMLModelElement** slot);
-    void resolveListReference(const std::string& id, UMLElementRefList* list);
+    static std::string_view idrefOf(const XMINode* node, std::string_view typeTag,
+                                    std::string_view attribute);
+    // A reference not found yet waits, with a copy of its id, for the end of the read.
+    void resolveReference(std::string_view id, UMLModelElement** slot);
+    void resolveListReference(std::string_view id, UMLElementRefList* list);
     // For each child named childTag, for each of its children named typeTag, resolves the
     // child's "xmi.idref" into the list.
-    void resolveListReferences(const XMINode* node, const std::string& childTag,
-                               const std::string& typeTag, UMLElementRefList* list);
+    void resolveListReferences(const XMINode* node, std::string_view childTag,
+                               std::string_view typeTag, UMLElementRefList* list);
 
     // Creates an object owned by the result being read.
     template <class T> T* create() { return result->create<T>(); }

@@ -11,8 +11,8 @@
 namespace {
 
 // The blank-separated ids of an IDREFS attribute, in order.
-std::vector<std::string> idsOf(const std::string& text) {
-    std::vector<std::string> ids;
+std::vector<std::string_view> idsOf(std::string_view text) {
+    std::vector<std::string_view> ids;
     std::size_t at = 0;
     while (at < text.size()) {
         while (at < text.size() && isXmlBlank(text[at]))
@@ -49,9 +49,9 @@ bool hasChildNamed(const XMINode* node, const char* tag) {
     return false;
 }
 
-const std::string* firstIdref(const XMINode* node) {
+const std::string_view* firstIdref(const XMINode* node) {
     for (const auto& child : node->children) {
-        if (const std::string* id = child->attribute("xmi.idref"))
+        if (const std::string_view* id = child->attribute("xmi.idref"))
             return id;
     }
     return nullptr;
@@ -61,10 +61,10 @@ void resolveAttributeSingle(XMIReader& reader, const XMINode* node, const char* 
                             const char* attribute, UMLModelElement** slot) {
     if (hasChildNamed(node, holderTag))
         return;
-    const std::string* text = node->attribute(attribute);
+    const std::string_view* text = node->attribute(attribute);
     if (!text)
         return;
-    const std::vector<std::string> ids = idsOf(*text);
+    const std::vector<std::string_view> ids = idsOf(*text);
     if (!ids.empty())
         reader.resolveReference(ids.front(), slot);
 }
@@ -73,10 +73,10 @@ void resolveAttributeList(XMIReader& reader, const XMINode* node, const char* ho
                           const char* attribute, UMLElementRefList* list, bool firstOnly) {
     if (hasChildNamed(node, holderTag))
         return;
-    const std::string* text = node->attribute(attribute);
+    const std::string_view* text = node->attribute(attribute);
     if (!text)
         return;
-    for (const std::string& id : idsOf(*text)) {
+    for (std::string_view id : idsOf(*text)) {
         reader.resolveListReference(id, list);
         if (firstOnly)
             break;
@@ -89,13 +89,13 @@ void resolveParticipant(XMIReader& reader, const XMINode* node, const char* hold
         return;
     for (const auto& child : node->children) {
         if (child->name == "UML:AssociationEnd.participant") {
-            if (const std::string* id = firstIdref(child.get()))
+            if (const std::string_view* id = firstIdref(child))
                 reader.resolveReference(*id, slot);
         }
     }
 }
 
-bool parseMultiplicityText(const std::string& text, std::int32_t& lower, std::int32_t& upper) {
+bool parseMultiplicityText(std::string_view text, std::int32_t& lower, std::int32_t& upper) {
     const std::string_view value = trimXmlBlanks(text);
     if (value == "*") {
         lower = 0;
@@ -123,7 +123,7 @@ void readMultiplicityAttribute(XMIReader& reader, const XMINode* node, const cha
                                const char* attribute, UMLMultiplicity** slot) {
     if (hasChildNamed(node, holderTag))
         return;
-    const std::string* text = node->attribute(attribute);
+    const std::string_view* text = node->attribute(attribute);
     std::int32_t lower = 0;
     std::int32_t upper = 0;
     if (!text || !parseMultiplicityText(*text, lower, upper))

@@ -4,6 +4,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "uml/UMLModel.h"
@@ -12,7 +13,7 @@ class XMIResult {
 public:
     UMLModel* model = nullptr;         // null if the content had no "UML:Model"
     std::vector<UMLDiagram*> diagrams; // document order
-    std::map<std::string, UMLElement*> idRegistry;
+    std::map<std::string, UMLElement*, std::less<>> idRegistry;
 
     // Creates an object owned by this result.
     template <class T> T* create() {
@@ -26,7 +27,7 @@ public:
     const std::vector<std::unique_ptr<UMLBase>>& objects() const { return objects_; }
 
     // The element registered under the id, or null.
-    UMLElement* find(const std::string& id) const {
+    UMLElement* find(std::string_view id) const {
         auto it = idRegistry.find(id);
         return it == idRegistry.end() ? nullptr : it->second;
     }

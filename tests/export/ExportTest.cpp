@@ -715,7 +715,7 @@ TEST(ExportEndToEnd, CorpusPixelBoxDiagramShowsClassesAndGeneralizationsInPlace)
     for (const Json& e : view["elements"]) {
         if (e["class"] != "UMLGeneralization")
             continue;
-        auto* g = dynamic_cast<UMLGeneralization*>(loaded.model->find(e["id"]));
+        auto* g = dynamic_cast<UMLGeneralization*>(loaded.model->find(e["id"].get<std::string>()));
         ASSERT_TRUE(g && g->child && g->parent);
         const Json& from = boxes.at(g->child->id);
         const Json& to = boxes.at(g->parent->id);

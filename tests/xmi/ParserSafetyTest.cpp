@@ -35,11 +35,11 @@ long residentKiB() {
 
 // Concatenated character data of the node and all its descendants.
 std::string allText(const XMINode* node) {
-    std::string text = node->text;
+    std::string text(node->text);
     for (const auto& attribute : node->attributes)
-        text += attribute.second;
+        text += attribute.value;
     for (const auto& child : node->children)
-        text += allText(child.get());
+        text += allText(child);
     return text;
 }
 
