@@ -6,11 +6,18 @@
 #include <memory>
 #include <unordered_map>
 
+struct XMITreeBuilder::Name {
+    const std::string* text;
+    // The value the attribute of this name had last: attributes such as isAbstract="false"
+    // repeat on thousands of elements and share one copy.
+    std::string_view lastValue;
+};
+
 // Everything a tree refers to. Names and nodes sit in deques, whose items never move;
 // texts, attribute lists and child lists are cut from blocks of raw memory.
 struct XMINode::Storage {
     std::deque<std::string> names;
-    std::unordered_map<std::string_view, const std::string*> nameIndex; // views into names
+    std::unordered_map<std::string_view, XMITreeBuilder::Name> nameIndex; // keys view into names
     std::deque<XMINode> nodes;
     std::vector<std::unique_ptr<unsigned char[]>> blocks;
     unsigned char* cursor = nullptr; // free part of the newest block
@@ -64,32 +71,34 @@ void XMITreeBuilder::reset() {
     root_ = nullptr;
 }
 
-const std::string& XMITreeBuilder::intern(std::string_view name) {
+XMITreeBuilder::Name& XMITreeBuilder::intern(std::string_view name) {
     auto found = storage_->nameIndex.find(name);
     if (found != storage_->nameIndex.end())
-        return *found->second;
+        return found->second;
     const std::string& stored = storage_->names.emplace_back(name);
-    storage_->nameIndex.emplace(stored, &stored);
-    return stored;
+    return storage_->nameIndex.emplace(stored, Name{&stored, {}}).first->second;
 }
 
 template <class T> T* XMITreeBuilder::allocate(std::size_t count) {
     static_assert(alignof(T) <= alignof(std::max_align_t));
-    constexpr std::size_t align = alignof(std::max_align_t);
-    const std::size_t bytes = (count * sizeof(T) + align - 1) / align * align;
+    const std::size_t bytes = count * sizeof(T);
     XMINode::Storage& s = *storage_;
     if (bytes > ownBlockSize) {
         s.blocks.push_back(std::make_unique<unsigned char[]>(bytes));
         return reinterpret_cast<T*>(s.blocks.back().get());
     }
-    if (bytes > s.remaining) {
+    // Characters are packed without gaps; lists start at their type's alignment.
+    std::size_t padding =
+        (alignof(T) - reinterpret_cast<std::uintptr_t>(s.cursor) % alignof(T)) % alignof(T);
+    if (padding + bytes > s.remaining) {
         s.blocks.push_back(std::make_unique<unsigned char[]>(blockSize));
         s.cursor = s.blocks.back().get();
         s.remaining = blockSize;
+        padding = 0;
     }
-    T* at = reinterpret_cast<T*>(s.cursor);
-    s.cursor += bytes;
-    s.remaining -= bytes;
+    T* at = reinterpret_cast<T*>(s.cursor + padding);
+    s.cursor += padding + bytes;
+    s.remaining -= padding + bytes;
     return at;
 }
 
@@ -103,7 +112,7 @@ std::string_view XMITreeBuilder::store(std::string_view text) {
 
 void XMITreeBuilder::startElement(std::string_view name) {
     sealAttributes();
-    XMINode& node = storage_->nodes.emplace_back(intern(name), XMINode::Key{});
+    XMINode& node = storage_->nodes.emplace_back(*intern(name).text, XMINode::Key{});
     const std::size_t depth = open_.size();
     if (texts_.size() <= depth)
         texts_.resize(depth + 1);
@@ -115,7 +124,10 @@ void XMITreeBuilder::startElement(std::string_view name) {
 void XMITreeBuilder::addAttribute(std::string_view name, std::string_view value) {
     if (!attributesOpen_)
         return;
-    pendingAttributes_.push_back({&intern(name), store(value)});
+    Name& entry = intern(name);
+    if (entry.lastValue != value)
+        entry.lastValue = store(value);
+    pendingAttributes_.push_back({entry.text, entry.lastValue});
 }
 
 // Sorts the attributes of the element just started into its list.

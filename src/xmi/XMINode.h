@@ -97,12 +97,14 @@ public:
     // started. The builder is empty afterwards.
     std::unique_ptr<XMINode> finish();
 
+    struct Name; // an interned name, in the storage of the tree being built
+
 private:
     struct OpenElement {
         XMINode* node;
         std::size_t firstChild; // where its children start on finished_
     };
-    const std::string& intern(std::string_view name);
+    Name& intern(std::string_view name);
     std::string_view store(std::string_view text);
     template <class T> T* allocate(std::size_t count);
     void sealAttributes();
