@@ -19,7 +19,7 @@ void readActionSequenceHolder(XMIReader& reader, const XMINode* holder, UMLActio
 UMLStateMachine* readStateMachine(XMIReader& reader, XMINode* node, UMLStateMachine* element) {
     readModelElement(reader, node, element);
     for (const auto& child : node->children) {
-        const std::string& tag = child->name;
+        const std::string_view tag = child->name;
         if (tag == "UML:StateMachine.context") {
             resolveSingle(reader, child, "Foundation.Core.ModelElement", &element->context);
         } else if (tag == "UML:StateMachine.top") {
@@ -70,7 +70,7 @@ UMLCompositeState* readCompositeState(XMIReader& reader, XMINode* node,
 UMLTransition* readTransition(XMIReader& reader, XMINode* node, UMLTransition* element) {
     readModelElement(reader, node, element);
     for (const auto& child : node->children) {
-        const std::string& tag = child->name;
+        const std::string_view tag = child->name;
         if (tag == "UML:Transition.trigger") {
             resolveSingle(reader, child, "Behavioral_Elements.State_Machines.Event",
                           &element->trigger);
@@ -153,7 +153,7 @@ UMLMessage* readMessage(XMIReader& reader, XMINode* node, UMLMessage* element) {
     readModelElement(reader, node, element);
     const char* const roleTag = "Behavioral_Elements.Collaborations.ClassifierRole";
     for (const auto& child : node->children) {
-        const std::string& tag = child->name;
+        const std::string_view tag = child->name;
         if (tag == "UML:Message.sender")
             resolveSingle(reader, child, roleTag, &element->sender);
         else if (tag == "UML:Message.receiver")
@@ -176,7 +176,7 @@ UMLClassifierRole* readClassifierRole(XMIReader& reader, XMINode* node,
                                       UMLClassifierRole* element) {
     readClassifier(reader, node, element);
     for (const auto& child : node->children) {
-        const std::string& tag = child->name;
+        const std::string_view tag = child->name;
         if (tag == "UML:ClassifierRole.multiplicity")
             readMultiplicityHolder(reader, child, &element->multiplicity);
         else if (tag == "UML:ClassifierRole.base")

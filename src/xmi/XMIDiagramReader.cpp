@@ -18,7 +18,7 @@ constexpr float fileUnitScale = 0.33333334f;
 
 // A field that does not convert to a finite float reads as 0, like non-numeric text, so
 // that one bad value cannot spoil the normalisation of the whole diagram.
-float colourComponent(const std::string& value) {
+float colourComponent(std::string_view value) {
     const double component = parseCDouble(value);
     return isFiniteFloat(component) ? static_cast<float>(component / 255.0) : 0.0f;
 }
@@ -32,7 +32,7 @@ float finiteOrZero(float value) {
 // The colour components a style sets: 8-bit intensities are divided by 255, the
 // transparencies are taken as they are.
 struct ColourProperty {
-    const char* key;
+    std::string_view key;
     UMLStyle::RGBA UMLStyle::*colour;
     int component;
     bool intensity;
@@ -51,7 +51,7 @@ const ColourProperty colourProperties[] = {
     {"LineColor.Transparent", &UMLStyle::lineColor, 3, false},
 };
 
-const std::pair<const char*, std::int32_t> fontFlags[] = {
+const std::pair<std::string_view, std::int32_t> fontFlags[] = {
     {"Font.Bold", UMLStyle::Bold},
     {"Font.Italic", UMLStyle::Italic},
     {"Font.Strikethrough", UMLStyle::Strikethrough},
@@ -59,7 +59,7 @@ const std::pair<const char*, std::int32_t> fontFlags[] = {
 };
 
 // Applies one "key=value" property; unknown keys are ignored.
-void applyStyleProperty(const std::string& key, const std::string& value, UMLStyle& style) {
+void applyStyleProperty(std::string_view key, std::string_view value, UMLStyle& style) {
     for (const ColourProperty& p : colourProperties) {
         if (key == p.key) {
             (style.*p.colour)[p.component] =
@@ -129,7 +129,7 @@ void parseDiagramStyle(std::string_view text, UMLStyle& style) {
         const std::size_t next = text.find(',', start);
         if (next == std::string::npos)
             break;
-        const std::string piece(text.substr(start, next - start));
+        const std::string_view piece = text.substr(start, next - start);
         const std::size_t equals = piece.find('=');
         if (equals == std::string::npos)
             throw XMIParseException("Invalid style property in UML diagram element node");

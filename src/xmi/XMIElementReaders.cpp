@@ -22,7 +22,7 @@ UMLModelElement* createAndRead(XMIReader& reader, XMINode* node) {
 }
 
 struct OwnedElementKind {
-    const char* tag;
+    std::string_view tag;
     UMLModelElement* (*read)(XMIReader&, XMINode*);
 };
 
@@ -57,7 +57,7 @@ const OwnedElementKind ownedElementKinds[] = {
     {"UML:ActivityGraph", createAndRead<UMLActivityGraph, UMLStateMachine, readStateMachine>},
 };
 
-const OwnedElementKind* findOwnedElementKind(const std::string& tag) {
+const OwnedElementKind* findOwnedElementKind(std::string_view tag) {
     for (const OwnedElementKind& kind : ownedElementKinds) {
         if (tag == kind.tag)
             return &kind;
@@ -113,7 +113,7 @@ UMLModelElement* readModelElement(XMIReader& reader, XMINode* node, UMLModelElem
     if (const std::string_view* name = node->attribute("name"))
         element->name = *name;
     for (const auto& child : node->children) {
-        const std::string& tag = child->name;
+        const std::string_view tag = child->name;
         if (tag == "UML:ModelElement.name") {
             element->name = trimmed(child->text);
         } else if (tag == "UML:ModelElement.namespace") {
@@ -142,7 +142,7 @@ UMLNamespace* readNamespace(XMIReader& reader, XMINode* node, UMLNamespace* elem
         for (const auto& owned : child->children) {
             const OwnedElementKind* kind = findOwnedElementKind(owned->name);
             if (!kind) {
-                logLine("Unknown component <" + owned->name + "> in namespace");
+                logLine("Unknown component <" + std::string(owned->name) + "> in namespace");
                 continue;
             }
             element->ownedElement.push_back(kind->read(reader, owned));

@@ -105,7 +105,7 @@ void readMultiplicityHolder(XMIReader& reader, const XMINode* holder, UMLMultipl
 
 // One kind of element that a holder node may list: its tag, the class created for it and
 // the reader that fills the new object (the reader of that class or of a base class).
-template <class T, auto Read> struct ChildKind { const char* tag; };
+template <class T, auto Read> struct ChildKind { std::string_view tag; };
 
 template <class T, auto Read, class Take>
 bool readChildAs(XMIReader& reader, XMINode* node, Take& take, ChildKind<T, Read> kind) {

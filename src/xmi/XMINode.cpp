@@ -24,7 +24,7 @@ struct XMINode::Storage {
     std::size_t remaining = 0;
 };
 
-XMINode::XMINode(const std::string& internedName, Key) : name(internedName) {}
+XMINode::XMINode(XMIName internedName, Key) : name(internedName) {}
 XMINode::~XMINode() = default;
 
 const std::string_view* XMINode::attribute(std::string_view attributeName) const {
@@ -112,7 +112,7 @@ std::string_view XMITreeBuilder::store(std::string_view text) {
 
 void XMITreeBuilder::startElement(std::string_view name) {
     sealAttributes();
-    XMINode& node = storage_->nodes.emplace_back(*intern(name).text, XMINode::Key{});
+    XMINode& node = storage_->nodes.emplace_back(XMIName(*intern(name).text), XMINode::Key{});
     const std::size_t depth = open_.size();
     if (texts_.size() <= depth)
         texts_.resize(depth + 1);

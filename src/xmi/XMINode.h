@@ -35,6 +35,22 @@ private:
     std::size_t size_ = 0;
 };
 
+// The interned name of an element: one pointer wide, read as a string view.
+class XMIName {
+public:
+    explicit XMIName(const std::string& interned) : text_(&interned) {}
+    operator std::string_view() const { return *text_; }
+    const char* data() const { return text_->data(); }
+    std::size_t size() const { return text_->size(); }
+    friend bool operator==(XMIName a, std::string_view b) { return std::string_view(a) == b; }
+    friend bool operator!=(XMIName a, std::string_view b) { return !(a == b); }
+    friend bool operator==(std::string_view a, XMIName b) { return b == a; }
+    friend bool operator!=(std::string_view a, XMIName b) { return !(b == a); }
+
+private:
+    const std::string* text_;
+};
+
 struct XMIAttribute {
     const std::string* name; // interned in the tree's name table
     std::string_view value;
@@ -47,12 +63,12 @@ public:
         friend class XMITreeBuilder;
         Key() {} // user-provided, so that nobody else can brace-initialise one
     };
-    XMINode(const std::string& internedName, Key);
+    XMINode(XMIName internedName, Key);
     XMINode(const XMINode&) = delete;
     XMINode& operator=(const XMINode&) = delete;
     ~XMINode();
 
-    const std::string& name;
+    XMIName name;
     std::string_view text;
     // Attributes sorted by qualified name (iteration is in ascending name order).
     XMISpan<const XMIAttribute> attributes;

@@ -250,7 +250,7 @@ TEST_F(XMIReaderTest, NodeNamesOutliveTheParse) {
     const XMINode* p = tree->children[0];
     ASSERT_EQ(p->children.size(), 3u);
     EXPECT_EQ(p->children[0]->name, "UML:Class");
-    EXPECT_EQ(&p->children[0]->name, &p->children[1]->name) << "one copy per name";
+    EXPECT_EQ(p->children[0]->name.data(), p->children[1]->name.data()) << "one copy per name";
     ASSERT_EQ(p->children[2]->children.size(), 1u);
     EXPECT_EQ(p->children[2]->children[0]->name, "UML:Class");
 }
