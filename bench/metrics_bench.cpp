@@ -40,7 +40,7 @@ std::unique_ptr<XMIResult> makeModel(std::size_t elements) {
     for (std::size_t i = 0; i < elements; ++i) {
         auto* element = model->create<UMLClass>();
         element->id = elementId(i);
-        model->idRegistry[element->id] = element;
+        model->idRegistry.add(element);
     }
     return model;
 }

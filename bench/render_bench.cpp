@@ -75,7 +75,7 @@ struct Scene {
             auto* c = model.create<UMLClass>();
             c->id = "cls." + std::to_string(i);
             c->name = "Class" + std::to_string(i);
-            model.idRegistry[c->id] = c;
+            model.idRegistry.add(c);
             auto* e = model.create<UMLDiagramElement>();
             e->subject = c;
             const float left = -totalW / 2 + (i % columns) * (boxWidth + gap);

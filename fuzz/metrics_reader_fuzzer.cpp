@@ -19,11 +19,11 @@ XMIResult& smallModel() {
         for (const char* id : {"A", "B", "C", "pkg.P", "c1"}) {
             auto* element = m->create<UMLClass>();
             element->id = id;
-            m->idRegistry[id] = element;
+            m->idRegistry.add(element);
         }
         auto* diagram = m->create<UMLDiagram>();
         diagram->id = "D";
-        m->idRegistry["D"] = diagram;
+        m->idRegistry.add(diagram);
         return m;
     }();
     return *model;

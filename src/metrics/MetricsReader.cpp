@@ -239,10 +239,7 @@ private:
     }
 
     UMLModelElement* lookUp(const std::string& id) const {
-        auto it = model_.idRegistry.find(id);
-        if (it == model_.idRegistry.end())
-            return nullptr;
-        return dynamic_cast<UMLModelElement*>(it->second);
+        return dynamic_cast<UMLModelElement*>(model_.idRegistry.find(id));
     }
 
     // A later block of the same name replaces (and releases) the earlier record.

@@ -76,7 +76,7 @@ void XMIReader::registerId(XMINode* node, UMLElement* element) {
     if (!id)
         return;
     element->id = *id;
-    result->idRegistry[element->id] = element;
+    result->idRegistry.add(element);
 }
 
 std::string_view XMIReader::idrefOf(const XMINode* node, std::string_view typeTag,

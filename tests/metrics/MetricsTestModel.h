@@ -14,15 +14,15 @@ struct MetricsTestModel {
         for (const char* id : {"A", "B", "C"}) {
             auto* element = model.create<UMLClass>();
             element->id = id;
-            model.idRegistry[id] = element;
+            model.idRegistry.add(element);
         }
         auto* diagram = model.create<UMLDiagram>();
         diagram->id = "D";
-        model.idRegistry["D"] = diagram;
+        model.idRegistry.add(diagram);
     }
 
     UMLModelElement& element(const std::string& id) {
-        return *dynamic_cast<UMLModelElement*>(model.idRegistry.at(id));
+        return *dynamic_cast<UMLModelElement*>(model.idRegistry.find(id));
     }
 
     // Reads the text as a metrics file, installs the collection and returns it.

@@ -73,7 +73,7 @@ CorpusOutcome loadCorpusFile(const std::string& path) {
             if (dynamic_cast<const UMLModelElement*>(object.get()))
                 ++outcome.classCounts[umlClassName(object.get())];
         }
-        for (const auto& [id, element] : result->idRegistry)
+        for (const auto& [id, element] : result->idRegistry.sorted())
             outcome.registryMismatches += element->id != id;
     } catch (const XMIParseException& e) {
         outcome.rejection = e.getMessage();

@@ -255,6 +255,21 @@ TEST_F(XMIReaderTest, NodeNamesOutliveTheParse) {
     EXPECT_EQ(p->children[2]->children[0]->name, "UML:Class");
 }
 
+// Repeated values are stored once; every element still reads its own.
+TEST_F(XMIReaderTest, AttributeValuesSurviveSharing) {
+    tree = parseBuffer("<r><e a='x' b='x'/><e a='y' b='x'/><e a='x' b=''/><e a='xx'/></r>");
+    ASSERT_NE(tree, nullptr);
+    const std::vector<std::pair<std::string, std::string>> expected = {
+        {"x", "x"}, {"y", "x"}, {"x", ""}, {"xx", "-"}};
+    ASSERT_EQ(tree->children.size(), expected.size());
+    for (std::size_t i = 0; i < expected.size(); ++i) {
+        const XMINode* e = tree->children[i];
+        EXPECT_EQ(*e->attribute("a"), expected[i].first) << i;
+        const std::string_view* b = e->attribute("b");
+        EXPECT_EQ(b ? std::string(*b) : "-", expected[i].second) << i;
+    }
+}
+
 TEST_F(XMIReaderTest, MissingOrForeignDoctypeStillLoads) {
     std::string body = xmiDocument(model);
     body = body.substr(body.find("<XMI "));
