@@ -4,10 +4,14 @@
 #include <cstring>
 #include <deque>
 #include <memory>
+#include <new>
 #include <unordered_map>
 
 struct XMITreeBuilder::Name {
     const std::string* text;
+    // The first eight characters as a big-endian number: orders most pairs of names
+    // without comparing the strings.
+    std::uint64_t sortKey;
     // The value the attribute of this name had last: attributes such as isAbstract="false"
     // repeat on thousands of elements and share one copy.
     std::string_view lastValue;
@@ -51,10 +55,53 @@ bool isBlank(std::string_view text) {
     return true;
 }
 
-bool nameLess(const XMIAttribute& a, const XMIAttribute& b) {
-    return a.name != b.name && *a.name < *b.name;
+std::uint64_t sortKeyOf(std::string_view name) {
+    std::uint64_t key = 0;
+    for (std::size_t i = 0; i < 8; ++i)
+        key = key << 8 | (i < name.size() ? static_cast<unsigned char>(name[i]) : 0u);
+    return key;
 }
 } // namespace
+
+std::size_t encodeUtf8(const char16_t* text, std::size_t length, char* dest) {
+    char* out = dest;
+    std::size_t i = 0;
+    // Model files are almost all ASCII: four code units at a time while they are.
+    while (i + 4 <= length && (text[i] | text[i + 1] | text[i + 2] | text[i + 3]) < 0x80) {
+        out[0] = static_cast<char>(text[i]);
+        out[1] = static_cast<char>(text[i + 1]);
+        out[2] = static_cast<char>(text[i + 2]);
+        out[3] = static_cast<char>(text[i + 3]);
+        out += 4;
+        i += 4;
+    }
+    for (; i < length; ++i) {
+        std::uint32_t c = text[i];
+        if (c < 0x80) {
+            *out++ = static_cast<char>(c);
+            continue;
+        }
+        if (c >= 0xD800 && c <= 0xDBFF && i + 1 < length && text[i + 1] >= 0xDC00 &&
+            text[i + 1] <= 0xDFFF) {
+            c = 0x10000 + ((c - 0xD800) << 10) + (static_cast<std::uint32_t>(text[i + 1]) - 0xDC00);
+            ++i;
+        }
+        if (c < 0x800) {
+            *out++ = static_cast<char>(0xC0 | (c >> 6));
+            *out++ = static_cast<char>(0x80 | (c & 0x3F));
+        } else if (c < 0x10000) {
+            *out++ = static_cast<char>(0xE0 | (c >> 12));
+            *out++ = static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+            *out++ = static_cast<char>(0x80 | (c & 0x3F));
+        } else {
+            *out++ = static_cast<char>(0xF0 | (c >> 18));
+            *out++ = static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+            *out++ = static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+            *out++ = static_cast<char>(0x80 | (c & 0x3F));
+        }
+    }
+    return static_cast<std::size_t>(out - dest);
+}
 
 XMITreeBuilder::XMITreeBuilder() {
     reset();
@@ -76,7 +123,7 @@ XMITreeBuilder::Name& XMITreeBuilder::intern(std::string_view name) {
     if (found != storage_->nameIndex.end())
         return found->second;
     const std::string& stored = storage_->names.emplace_back(name);
-    return storage_->nameIndex.emplace(stored, Name{&stored, {}}).first->second;
+    return storage_->nameIndex.emplace(stored, Name{&stored, sortKeyOf(stored), {}}).first->second;
 }
 
 template <class T> T* XMITreeBuilder::allocate(std::size_t count) {
@@ -111,8 +158,12 @@ std::string_view XMITreeBuilder::store(std::string_view text) {
 }
 
 void XMITreeBuilder::startElement(std::string_view name) {
+    startElement(intern(name));
+}
+
+void XMITreeBuilder::startElement(Name& name) {
     sealAttributes();
-    XMINode& node = storage_->nodes.emplace_back(XMIName(*intern(name).text), XMINode::Key{});
+    XMINode& node = storage_->nodes.emplace_back(XMIName(*name.text), XMINode::Key{});
     const std::size_t depth = open_.size();
     if (texts_.size() <= depth)
         texts_.resize(depth + 1);
@@ -122,12 +173,15 @@ void XMITreeBuilder::startElement(std::string_view name) {
 }
 
 void XMITreeBuilder::addAttribute(std::string_view name, std::string_view value) {
+    addAttribute(intern(name), value);
+}
+
+void XMITreeBuilder::addAttribute(Name& entry, std::string_view value) {
     if (!attributesOpen_)
         return;
-    Name& entry = intern(name);
     if (entry.lastValue != value)
         entry.lastValue = store(value);
-    pendingAttributes_.push_back({entry.text, entry.lastValue});
+    pendingAttributes_.push_back({&entry, entry.lastValue});
 }
 
 // Sorts the attributes of the element just started into its list.
@@ -136,7 +190,12 @@ void XMITreeBuilder::sealAttributes() {
         return;
     attributesOpen_ = false;
     auto& list = pendingAttributes_;
-    if (std::adjacent_find(list.begin(), list.end(), [](const auto& a, const auto& b) {
+    auto nameLess = [](const PendingAttribute& a, const PendingAttribute& b) {
+        if (a.name->sortKey != b.name->sortKey)
+            return a.name->sortKey < b.name->sortKey;
+        return a.name != b.name && *a.name->text < *b.name->text;
+    };
+    if (std::adjacent_find(list.begin(), list.end(), [&](const auto& a, const auto& b) {
             return !nameLess(a, b);
         }) != list.end()) {
         // An element has a handful of attributes: a stable insertion sort moves no more
@@ -162,7 +221,8 @@ void XMITreeBuilder::sealAttributes() {
     }
     if (!list.empty()) {
         XMIAttribute* at = allocate<XMIAttribute>(list.size());
-        std::uninitialized_copy(list.begin(), list.end(), at);
+        for (std::size_t i = 0; i < list.size(); ++i)
+            new (at + i) XMIAttribute{list[i].name->text, list[i].value};
         open_.back().node->attributes = {at, list.size()};
     }
     list.clear();
@@ -173,6 +233,17 @@ void XMITreeBuilder::appendText(std::string_view text) {
         return;
     sealAttributes();
     texts_[open_.size() - 1].append(text);
+}
+
+void XMITreeBuilder::appendText(std::u16string_view text) {
+    if (open_.empty())
+        return;
+    sealAttributes();
+    // Encoded in place: the buffer of each depth keeps its capacity from element to element.
+    std::string& out = texts_[open_.size() - 1];
+    const std::size_t start = out.size();
+    out.resize(start + text.size() * 3);
+    out.resize(start + encodeUtf8(text.data(), text.size(), out.data() + start));
 }
 
 XMISpan<XMINode* const> XMITreeBuilder::takeChildren(std::size_t first) {

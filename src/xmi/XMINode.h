@@ -90,6 +90,10 @@ template <class T> T& XMISpan<T>::at(std::size_t i) const {
     return data_[i];
 }
 
+// Encodes UTF-16 as UTF-8 into dest, which has room for the result: at most three bytes per
+// code unit (a surrogate pair takes four for its two). Returns the number of bytes written.
+std::size_t encodeUtf8(const char16_t* text, std::size_t length, char* dest);
+
 // Builds a tree from the events of a parse, in document order:
 //   startElement, addAttribute..., then text and child elements, then endElement.
 // Attributes may come in any order; they are sorted, and of a repeated name the last one
@@ -103,7 +107,16 @@ public:
 
     void startElement(std::string_view name);
     void addAttribute(std::string_view name, std::string_view value);
+
+    // A name interned in the tree being built, for a caller that keeps its own index of
+    // the names it has seen; valid until finish.
+    struct Name;
+    Name& intern(std::string_view name);
+    void startElement(Name& name);
+    void addAttribute(Name& name, std::string_view value);
+
     void appendText(std::string_view text);
+    void appendText(std::u16string_view text); // UTF-16, stored as UTF-8
     void endElement();
     // Elements open now.
     std::size_t depth() const { return open_.size(); }
@@ -113,14 +126,11 @@ public:
     // started. The builder is empty afterwards.
     std::unique_ptr<XMINode> finish();
 
-    struct Name; // an interned name, in the storage of the tree being built
-
 private:
     struct OpenElement {
         XMINode* node;
         std::size_t firstChild; // where its children start on finished_
     };
-    Name& intern(std::string_view name);
     std::string_view store(std::string_view text);
     template <class T> T* allocate(std::size_t count);
     void sealAttributes();
@@ -129,9 +139,13 @@ private:
 
     std::unique_ptr<XMINode::Storage> storage_;
     std::vector<OpenElement> open_;
-    bool attributesOpen_ = false;                 // the innermost element may still get attributes
-    std::vector<XMIAttribute> pendingAttributes_; // of the element started last
-    std::vector<XMINode*> finished_;              // closed elements whose parent is still open
-    std::vector<std::string> texts_;              // text of each open element, by depth; reused
+    bool attributesOpen_ = false; // the innermost element may still get attributes
+    struct PendingAttribute {
+        Name* name;
+        std::string_view value;
+    };
+    std::vector<PendingAttribute> pendingAttributes_; // of the element started last
+    std::vector<XMINode*> finished_;                  // closed elements whose parent is still open
+    std::vector<std::string> texts_;                  // text of each open element, by depth; reused
     XMINode* root_ = nullptr;
 };

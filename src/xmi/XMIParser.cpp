@@ -2,8 +2,10 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <cstring>
 #include <filesystem>
 #include <iterator>
+#include <string>
 #include <vector>
 
 #include <xercesc/framework/LocalFileInputSource.hpp>
@@ -30,40 +32,6 @@ using namespace xercesc;
 const char* const xmiGrammarFileName = "xmi1.2-uml1.4.dtd";
 
 namespace {
-
-// Encodes UTF-16 from the parser as UTF-8 into dest, which has room for the result: at
-// most three bytes per code unit (a surrogate pair takes four for its two). Returns the
-// number of bytes written.
-std::size_t encodeUtf8(const XMLCh* text, XMLSize_t length, char* dest) {
-    char* out = dest;
-    for (XMLSize_t i = 0; i < length; ++i) {
-        std::uint32_t c = text[i];
-        // Model files are almost all ASCII.
-        if (c < 0x80) {
-            *out++ = static_cast<char>(c);
-            continue;
-        }
-        if (c >= 0xD800 && c <= 0xDBFF && i + 1 < length && text[i + 1] >= 0xDC00 &&
-            text[i + 1] <= 0xDFFF) {
-            c = 0x10000 + ((c - 0xD800) << 10) + (static_cast<std::uint32_t>(text[i + 1]) - 0xDC00);
-            ++i;
-        }
-        if (c < 0x800) {
-            *out++ = static_cast<char>(0xC0 | (c >> 6));
-            *out++ = static_cast<char>(0x80 | (c & 0x3F));
-        } else if (c < 0x10000) {
-            *out++ = static_cast<char>(0xE0 | (c >> 12));
-            *out++ = static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-            *out++ = static_cast<char>(0x80 | (c & 0x3F));
-        } else {
-            *out++ = static_cast<char>(0xF0 | (c >> 18));
-            *out++ = static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-            *out++ = static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-            *out++ = static_cast<char>(0x80 | (c & 0x3F));
-        }
-    }
-    return static_cast<std::size_t>(out - dest);
-}
 
 // The number of bytes encodeUtf8 writes for the text.
 std::size_t encodedLength(const XMLCh* text, XMLSize_t length) {
@@ -114,6 +82,74 @@ std::string toUtf8(const XMLCh* text) {
     return std::string(buffer.convert(text, XMLString::stringLen(text)));
 }
 
+// The names of the tree being built by the parser's own UTF-16 text: a document has a few
+// dozen distinct names, so nearly every element and attribute name is one seen before,
+// and then costs neither a conversion nor a lookup in the tree's table.
+class NameIndex {
+public:
+    explicit NameIndex(XMITreeBuilder& tree) : tree_(tree), slots_(64) {}
+
+    XMITreeBuilder::Name& find(const XMLCh* text) {
+        const XMLSize_t length = XMLString::stringLen(text);
+        const std::uint64_t hash = hashOf(text, length);
+        for (std::size_t i = hash & (slots_.size() - 1);; i = (i + 1) & (slots_.size() - 1)) {
+            Slot& slot = slots_[i];
+            if (!slot.name) {
+                XMITreeBuilder::Name& name = tree_.intern(utf8_.convert(text, length));
+                slot = {std::u16string(text, length), hash, &name};
+                if (++size_ * 2 > slots_.size())
+                    grow();
+                return name;
+            }
+            if (slot.hash == hash && slot.text.size() == length &&
+                std::memcmp(text, slot.text.data(), length * sizeof(XMLCh)) == 0)
+                return *slot.name;
+        }
+    }
+
+private:
+    struct Slot {
+        std::u16string text;
+        std::uint64_t hash = 0;
+        XMITreeBuilder::Name* name = nullptr;
+    };
+
+    // The length and the first and last four code units: names differ there (and where
+    // they do not, a longer run of slots only costs a few comparisons).
+    static std::uint64_t hashOf(const XMLCh* text, XMLSize_t length) {
+        std::uint64_t head = 0;
+        std::uint64_t tail = 0;
+        if (length >= 4) {
+            std::memcpy(&head, text, sizeof head);
+            std::memcpy(&tail, text + length - 4, sizeof tail);
+        } else {
+            for (XMLSize_t i = 0; i < length; ++i)
+                head = head << 16 | text[i];
+        }
+        std::uint64_t hash =
+            (head ^ (tail * 0x9E3779B97F4A7C15ull) ^ length) * 0xFF51AFD7ED558CCDull;
+        return hash ^ (hash >> 32);
+    }
+
+    void grow() {
+        std::vector<Slot> old(slots_.size() * 2);
+        old.swap(slots_);
+        for (Slot& slot : old) {
+            if (!slot.name)
+                continue;
+            std::size_t i = slot.hash & (slots_.size() - 1);
+            while (slots_[i].name)
+                i = (i + 1) & (slots_.size() - 1);
+            slots_[i] = std::move(slot);
+        }
+    }
+
+    XMITreeBuilder& tree_;
+    std::vector<Slot> slots_; // a power of two in size, at most half full
+    std::size_t size_ = 0;
+    Utf8Buffer utf8_;
+};
+
 // Documents nested deeper than this are rejected: the node tree and the element readers
 // recurse along the nesting, and real models stay far below it.
 constexpr std::size_t maximumDepth = 2000;
@@ -135,14 +171,13 @@ public:
                       const Attributes& attrs) override {
         if (tree.depth() >= maximumDepth)
             throw TooDeep();
-        tree.startElement(nameBuffer.convert(qname, XMLString::stringLen(qname)));
+        tree.startElement(names.find(qname));
         const XMLSize_t count = attrs.getLength();
         for (XMLSize_t i = 0; i < count; ++i) {
-            const XMLCh* name = attrs.getQName(i);
             const XMLCh* value = attrs.getValue(i);
             const XMLSize_t valueLength = XMLString::stringLen(value);
             spend(valueLength);
-            tree.addAttribute(nameBuffer.convert(name, XMLString::stringLen(name)),
+            tree.addAttribute(names.find(attrs.getQName(i)),
                               valueBuffer.convert(value, valueLength));
         }
     }
@@ -151,7 +186,7 @@ public:
         if (tree.depth() == 0)
             return;
         spend(length);
-        tree.appendText(valueBuffer.convert(chars, length));
+        tree.appendText(std::u16string_view(chars, length));
     }
 
     void endElement(const XMLCh* const, const XMLCh* const, const XMLCh* const) override {
@@ -180,7 +215,7 @@ public:
     bool reported = false;
 
 private:
-    Utf8Buffer nameBuffer;
+    NameIndex names{tree};
     Utf8Buffer valueBuffer;
 
 public:

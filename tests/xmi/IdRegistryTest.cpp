@@ -4,8 +4,8 @@
 
 #include <gtest/gtest.h>
 
-#include "xmi/IdRegistry.h"
 #include "uml/UMLModel.h"
+#include "xmi/IdRegistry.h"
 
 namespace {
 
