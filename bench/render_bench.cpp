@@ -94,7 +94,7 @@ struct Scene {
                 record->value = static_cast<std::int32_t>((seed >> 8) % 1001);
                 record->max = 1000;
                 c->userData.push_back(record.get());
-                metrics.elementMetrics.push_back(std::move(record));
+                metrics.add(std::move(record));
             }
         }
         diagram->bounds = {-totalW / 2, -totalH / 2, totalW / 2, totalH / 2};

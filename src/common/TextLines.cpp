@@ -1,5 +1,7 @@
 #include "common/TextLines.h"
 
+#include <cstring>
+
 const std::string overlongLine(1, '\0');
 
 bool readBoundedLine(std::istream& in, std::string& line) {
@@ -56,4 +58,51 @@ bool readTextLine(std::istream& in, std::string& line) {
     if (!in.eof() && !line.empty() && line.back() == '\r')
         line.pop_back();
     return true;
+}
+
+TextLineReader::TextLineReader(std::istream& in) : in_(in), buffer_(std::size_t{1} << 16) {}
+
+bool TextLineReader::fill() {
+    if (!in_)
+        return false;
+    in_.read(buffer_.data(), static_cast<std::streamsize>(buffer_.size()));
+    begin_ = 0;
+    end_ = static_cast<std::size_t>(in_.gcount());
+    return end_ > 0;
+}
+
+bool TextLineReader::next(std::string& line) {
+    line.clear();
+    bool started = false;
+    bool overlong = false;
+    std::size_t length = 0; // of the line as it stands in the stream
+    for (;;) {
+        if (begin_ == end_ && !fill()) {
+            // The stream ended: so does the line, without a line feed and so with all its
+            // characters.
+            if (overlong)
+                line = overlongLine;
+            return started;
+        }
+        started = true;
+        const char* start = buffer_.data() + begin_;
+        const auto* feed = static_cast<const char*>(std::memchr(start, '\n', end_ - begin_));
+        const std::size_t count = feed ? static_cast<std::size_t>(feed - start) : end_ - begin_;
+        if (!overlong && length + count > maximumLineLength) {
+            overlong = true;
+            std::string().swap(line);
+        }
+        if (!overlong)
+            line.append(start, count);
+        length += count;
+        begin_ += count;
+        if (feed) {
+            ++begin_;
+            if (overlong)
+                line = overlongLine;
+            else if (!line.empty() && line.back() == '\r')
+                line.pop_back();
+            return true;
+        }
+    }
 }

@@ -5,6 +5,7 @@
 #include <istream>
 #include <string>
 #include <string_view>
+#include <vector>
 
 // Lines longer than this are no line of any of the program's formats. Such a line is read
 // to its end without being kept, and the reader gets overlongLine in its place.
@@ -23,6 +24,23 @@ bool readBoundedLine(std::istream& in, std::string& line);
 // last line without a line feed keeps all its characters). Returns false, with the line
 // empty, once the stream has no more lines. Overlong lines as readBoundedLine gives them.
 bool readTextLine(std::istream& in, std::string& line);
+
+// Reads the lines of a stream exactly as readTextLine does, from a buffer of its own that it
+// fills in large blocks: a file of short lines costs one search for each line feed instead
+// of a stream call per line. The reader owns the stream's position from its first line on.
+class TextLineReader {
+public:
+    explicit TextLineReader(std::istream& in);
+    bool next(std::string& line);
+
+private:
+    bool fill();
+
+    std::istream& in_;
+    std::vector<char> buffer_;
+    std::size_t begin_ = 0; // unread part of the buffer
+    std::size_t end_ = 0;
+};
 
 // Blanks as XML counts them: space, tab, carriage return and line feed.
 inline bool isXmlBlank(char c) {

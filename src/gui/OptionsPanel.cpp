@@ -80,9 +80,9 @@ std::map<std::string, int> metricKinds(const MetricCollection& metrics) {
     std::map<std::string, int> kinds;
     for (const auto& record : metrics.elementMetrics) {
         int& kind = kinds[record->name];
-        if (dynamic_cast<const BoolMetric*>(record.get()))
+        if (dynamic_cast<const BoolMetric*>(record))
             kind = brCheckListCtrl::BoolKind;
-        else if (kind == brCheckListCtrl::OtherKind && dynamic_cast<const IntMetric*>(record.get()))
+        else if (kind == brCheckListCtrl::OtherKind && dynamic_cast<const IntMetric*>(record))
             kind = brCheckListCtrl::IntKind;
     }
     return kinds;

@@ -58,8 +58,8 @@ Json describeMetricCollection(const MetricCollection& collection) {
     for (const auto& metric : collection.elementMetrics) {
         Records& r = records[metric->name];
         ++r.count;
-        r.anyInt = r.anyInt || dynamic_cast<const IntMetric*>(metric.get());
-        r.anyBool = r.anyBool || dynamic_cast<const BoolMetric*>(metric.get());
+        r.anyInt = r.anyInt || dynamic_cast<const IntMetric*>(metric);
+        r.anyBool = r.anyBool || dynamic_cast<const BoolMetric*>(metric);
     }
     Json& element = out["element"] = Json::array();
     for (const auto& [name, properties] : collection.properties) {

@@ -7,7 +7,7 @@
 namespace {
 template <class T> bool firstRecordIs(const MetricCollection& c, const std::string& name) {
     for (const auto& metric : c.elementMetrics)
-        if (metric->name == name && dynamic_cast<const T*>(metric.get()))
+        if (metric->name == name && dynamic_cast<const T*>(metric))
             return true;
     return false;
 }
@@ -19,6 +19,24 @@ bool MetricCollection::isIntMetric(const std::string& name) const {
 
 bool MetricCollection::isBoolMetric(const std::string& name) const {
     return firstRecordIs<BoolMetric>(*this, name);
+}
+
+IntMetric& MetricCollection::newIntRecord() {
+    IntMetric& record = intRecords_.emplace_back();
+    elementMetrics.push_back(&record);
+    return record;
+}
+
+BoolMetric& MetricCollection::newBoolRecord() {
+    BoolMetric& record = boolRecords_.emplace_back();
+    elementMetrics.push_back(&record);
+    return record;
+}
+
+ElementMetric* MetricCollection::add(std::unique_ptr<ElementMetric> record) {
+    elementMetrics.push_back(record.get());
+    addedRecords_.push_back(std::move(record));
+    return elementMetrics.back();
 }
 
 MetricCollection* MetricCollectionHolder::install(std::unique_ptr<MetricCollection> collection) {

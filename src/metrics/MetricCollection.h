@@ -2,6 +2,7 @@
 // What one metrics-file load produces, the per-metric drawing properties, and the holder
 // that keeps every load of one model alive as long as that model.
 #include <cstdint>
+#include <deque>
 #include <map>
 #include <memory>
 #include <set>
@@ -28,7 +29,7 @@ public:
     // Every record below belongs to this collection. Element records are also listed in the
     // userData of their elements, which never delete them.
     std::vector<std::unique_ptr<CountMetric>> globalMetrics;             // file order
-    std::vector<std::unique_ptr<ElementMetric>> elementMetrics;          // file order
+    std::vector<ElementMetric*> elementMetrics;                          // file order
     std::map<std::string, std::pair<std::int32_t, std::int32_t>> ranges; // integer metrics
     std::set<std::string> activeMetrics;                                 // shown by the views
     std::map<std::string, std::unique_ptr<MetricProperties>> properties;
@@ -37,6 +38,18 @@ public:
     // created no record is neither.
     bool isIntMetric(const std::string& name) const;
     bool isBoolMetric(const std::string& name) const;
+
+    // A new record of the collection, appended to elementMetrics. The reader's records are
+    // made here, in blocks of many, since a file holds hundreds of thousands of them.
+    IntMetric& newIntRecord();
+    BoolMetric& newBoolRecord();
+    // Takes a record made elsewhere into the collection and appends it to elementMetrics.
+    ElementMetric* add(std::unique_ptr<ElementMetric> record);
+
+private:
+    std::deque<IntMetric> intRecords_;
+    std::deque<BoolMetric> boolRecords_;
+    std::vector<std::unique_ptr<ElementMetric>> addedRecords_;
 };
 
 // Every collection loaded against the current model. A later load does not take the records

@@ -73,11 +73,11 @@ bool isFieldList(std::string_view line) {
 // Lines of a text-mode file. Past the end every read gives an empty line.
 class LineSource {
 public:
-    explicit LineSource(std::istream& in) : in_(in) {}
-    bool next(std::string& line) { return readTextLine(in_, line); }
+    explicit LineSource(std::istream& in) : lines_(in) {}
+    bool next(std::string& line) { return lines_.next(line); }
 
 private:
-    std::istream& in_;
+    TextLineReader lines_;
 };
 
 class BlockReader {
@@ -149,18 +149,21 @@ private:
                       MetricProperties& properties) {
         // The first line's value counts towards the maximum even if its element is missing.
         std::int32_t max = value(firstValue, line_, name);
-        std::vector<IntMetric*> records;
+        // The block's records follow each other in the collection's list.
+        const std::size_t first = collection_.elementMetrics.size();
         readBlockLines([&](UMLModelElement& element, const Fields& fields, std::size_t n) {
-            auto record = std::make_unique<IntMetric>();
-            record->name = name;
-            record->value = n == 0 ? max : value(fields.last, line_, name);
-            if (record->value > max)
-                max = record->value;
-            attach(element, std::move(record), &records);
+            IntMetric& record = collection_.newIntRecord();
+            record.name = name;
+            record.value = n == 0 ? max : value(fields.last, line_, name);
+            if (record.value > max)
+                max = record.value;
+            element.userData.push_back(&record);
         });
 
-        if (!records.empty()) {
-            for (IntMetric* record : records) {
+        const auto& records = collection_.elementMetrics;
+        if (records.size() > first) {
+            for (std::size_t i = first; i < records.size(); ++i) {
+                auto* record = static_cast<IntMetric*>(records[i]);
                 record->min = 0;
                 record->max = max;
             }
@@ -175,10 +178,10 @@ private:
 
     void readBoolBlock(const std::string& name) {
         readBlockLines([&](UMLModelElement& element, const Fields& fields, std::size_t) {
-            auto record = std::make_unique<BoolMetric>();
-            record->name = name;
-            record->value = fields.last == "true";
-            attach<BoolMetric>(element, std::move(record), nullptr);
+            BoolMetric& record = collection_.newBoolRecord();
+            record.name = name;
+            record.value = fields.last == "true";
+            element.userData.push_back(&record);
         });
         source_.next(line_);
     }
@@ -198,15 +201,6 @@ private:
         endBlock();
     }
 
-    template <class Record>
-    void attach(UMLModelElement& element, std::unique_ptr<Record> record,
-                std::vector<Record*>* block) {
-        element.userData.push_back(record.get());
-        if (block)
-            block->push_back(record.get());
-        collection_.elementMetrics.push_back(std::move(record));
-    }
-
     // A value that does not fit 32 bits is clamped to the range and the line is logged.
     std::int32_t value(std::string_view text, const std::string& line, const std::string& name) {
         const CIntScan scan = scanCInt(text);
@@ -219,17 +213,20 @@ private:
     // line of a block is first compared with the n-th line of the previous block; only a
     // different id costs a search of the registry.
     UMLModelElement* find(std::size_t n, std::string_view id) {
-        Seen seen;
-        if (n < previous_.size() && previous_[n].id == id) {
-            seen = std::move(previous_[n]);
-        } else {
-            seen.id = id;
-            seen.element = lookUp(seen.id);
-        }
         if (current_.size() <= n)
             current_.resize(n + 1);
-        current_[n] = std::move(seen);
-        return current_[n].element;
+        Seen& seen = current_[n];
+        if (n < previous_.size() && previous_[n].is(id)) {
+            std::swap(seen, previous_[n]);
+        } else {
+            seen.element = lookUp(id);
+            // A found element holds its id; only an id without one is kept here.
+            if (seen.element)
+                seen.unknownId.clear();
+            else
+                seen.unknownId = id;
+        }
+        return seen.element;
     }
 
     void endBlock() {
@@ -238,8 +235,9 @@ private:
         current_.clear();
     }
 
-    UMLModelElement* lookUp(const std::string& id) const {
-        return dynamic_cast<UMLModelElement*>(model_.idRegistry.find(id));
+    UMLModelElement* lookUp(std::string_view id) const {
+        UMLElement* element = model_.idRegistry.find(id);
+        return element ? element->asModelElement() : nullptr;
     }
 
     // A later block of the same name replaces (and releases) the earlier record.
@@ -267,8 +265,9 @@ private:
     MetricCollection& collection_;
     std::string line_;
     struct Seen {
-        std::string id;
         UMLModelElement* element = nullptr;
+        std::string unknownId; // the id of a line whose element is missing
+        bool is(std::string_view id) const { return element ? element->id == id : unknownId == id; }
     };
     std::vector<Seen> previous_;
     std::vector<Seen> current_;

@@ -73,6 +73,10 @@ public:
 class UMLElement : public UMLBase {
 public:
     std::string id;
+    // The element as a model element, or null (a diagram or a diagram element). Cheaper
+    // than a cast across the virtual bases of the model classes, for the loaders, which ask
+    // it for every reference and every metric record they resolve.
+    virtual UMLModelElement* asModelElement() { return nullptr; }
 };
 
 class UMLDiagram : public UMLElement {
@@ -97,6 +101,7 @@ class UMLModelElement : public UMLElement {
 public:
     ~UMLModelElement() override;
     virtual void accept(UMLModelVisitor& v);
+    UMLModelElement* asModelElement() override { return this; }
 
     std::string name;
     UMLModelElement* namespace_ = nullptr; // the element's namespace (a UMLNamespace)

@@ -92,7 +92,7 @@ std::string_view XMIReader::idrefOf(const XMINode* node, std::string_view typeTa
 
 namespace {
 UMLModelElement* asModelElement(UMLElement* element) {
-    return dynamic_cast<UMLModelElement*>(element);
+    return element->asModelElement();
 }
 } // namespace
 

@@ -62,8 +62,8 @@ TEST(Metric, KindOfAMetricIsFoundAmongItsRecords) {
     boolRecord->name = "M";
     auto intRecord = std::make_unique<IntMetric>();
     intRecord->name = "M";
-    c.elementMetrics.push_back(std::move(boolRecord));
-    c.elementMetrics.push_back(std::move(intRecord));
+    c.add(std::move(boolRecord));
+    c.add(std::move(intRecord));
     EXPECT_TRUE(c.isIntMetric("M"));
     EXPECT_TRUE(c.isBoolMetric("M"));
     EXPECT_FALSE(c.isIntMetric("N"));

@@ -40,7 +40,7 @@ TEST_F(MetricsReaderTest, CountBlockThenIntegerBlock) {
     }
     EXPECT_EQ(intRecord(element("A")).value, 3);
     EXPECT_EQ(intRecord(element("B")).value, 7);
-    EXPECT_EQ(c.elementMetrics[2].get(), getElementMetrics(element("C"))[0]);
+    EXPECT_EQ(c.elementMetrics[2], getElementMetrics(element("C"))[0]);
     auto& config = c.properties.at("NOM")->config;
     EXPECT_EQ(config.getFloat(".LowerThreshold"), -1.0f);
     EXPECT_EQ(config.getFloat(".UpperThreshold"), 8.0f);

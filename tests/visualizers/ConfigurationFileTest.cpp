@@ -25,7 +25,7 @@ void addMetric(MetricCollection& metrics, const std::string& name, bool isInt) {
     else
         record = std::make_unique<BoolMetric>();
     record->name = name;
-    metrics.elementMetrics.push_back(std::move(record));
+    metrics.add(std::move(record));
 }
 
 std::unique_ptr<MetricCollection> threeMetrics() {

@@ -47,7 +47,7 @@ struct MetricScene {
             m->value = value;
             m->max = 10;
             element.userData.push_back(m.get());
-            collection.elementMetrics.push_back(std::move(m));
+            collection.add(std::move(m));
             collection.ranges[name] = {0, 10};
             auto& p = collection.properties[name];
             p = std::make_unique<MetricProperties>();
