@@ -234,6 +234,40 @@ TEST(TextLines, OverlongLineIsReadPastInOnePassWithoutBeingKept) {
     }
 }
 
+TEST(TextLines, BufferedReaderGivesTheLinesOfReadTextLine) {
+    std::vector<std::string> texts = {
+        "", "\n", "a\r\n\r\nb\r\r\nc \n\nlast\r", "no end", "\r", "\r\n", "x\n\n\n"};
+    // Lines around the reader's 64 KiB block, their ends on either side of a boundary.
+    for (std::size_t length : {65534u, 65535u, 65536u, 65537u, 131071u})
+        for (const char* end : {"\n", "\r\n", "", "\r"})
+            texts.push_back(std::string(length, 'x') + end + "next\r\nlast");
+    for (const std::string& text : texts) {
+        SCOPED_TRACE(text.size());
+        std::istringstream expected(text), actual(text);
+        TextLineReader reader(actual);
+        std::string want, got;
+        for (;;) {
+            const bool wanted = readTextLine(expected, want);
+            ASSERT_EQ(reader.next(got), wanted);
+            ASSERT_EQ(got, want);
+            if (!wanted)
+                break;
+        }
+    }
+    // An overlong line is passed over in one read and not kept.
+    GeneratedBuffer buffer(maximumLineLength + 1, '7', "\r\nnext\n");
+    std::istream in(&buffer);
+    TextLineReader reader(in);
+    std::string line;
+    ASSERT_TRUE(reader.next(line));
+    EXPECT_EQ(line, overlongLine);
+    EXPECT_LT(line.capacity(), std::size_t{1} << 16);
+    ASSERT_TRUE(reader.next(line));
+    EXPECT_EQ(line, "next");
+    EXPECT_FALSE(reader.next(line));
+    EXPECT_EQ(buffer.delivered, maximumLineLength + 8);
+}
+
 TEST(Numbers, RealsConvertExactlyAsStrtodInTheCLocale) {
     const char* previous = std::setlocale(LC_ALL, nullptr);
     const std::string saved = previous ? previous : "C";
