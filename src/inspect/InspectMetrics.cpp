@@ -56,7 +56,7 @@ Json describeMetricCollection(const MetricCollection& collection) {
     };
     std::unordered_map<std::string_view, Records> records;
     for (const auto& metric : collection.elementMetrics) {
-        Records& r = records[metric->name];
+        Records& r = records[metric->name.str()];
         ++r.count;
         r.anyInt = r.anyInt || dynamic_cast<const IntMetric*>(metric);
         r.anyBool = r.anyBool || dynamic_cast<const BoolMetric*>(metric);

@@ -1,5 +1,10 @@
 #include "metrics/Metric.h"
 
+const std::shared_ptr<const std::string>& MetricName::noName() {
+    static const auto none = std::make_shared<const std::string>();
+    return none;
+}
+
 void ElementMetric::accept(MetricVisitor& v) {
     v.visit(*this);
 }

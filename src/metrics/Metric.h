@@ -3,6 +3,8 @@
 // elements. Element records hang on their element's userData list; the collection of the
 // load that created them owns them.
 #include <cstdint>
+#include <memory>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -10,10 +12,45 @@
 
 class MetricVisitor;
 
+// The name of a metric, shared by all records of it: a file has a few metrics and
+// hundreds of thousands of records, and copying a name costs no allocation. Reads as the
+// string it holds.
+class MetricName {
+public:
+    MetricName() : text_(noName()) {}
+    MetricName(std::string text) : text_(std::make_shared<const std::string>(std::move(text))) {}
+    MetricName(const char* text) : MetricName(std::string(text)) {}
+
+    const std::string& str() const { return *text_; }
+    operator const std::string&() const { return *text_; }
+    const char* c_str() const { return text_->c_str(); }
+    bool empty() const { return text_->empty(); }
+
+    friend bool operator==(const MetricName& a, const MetricName& b) { return a.str() == b.str(); }
+    friend bool operator==(const MetricName& a, const std::string& b) { return a.str() == b; }
+    friend bool operator==(const std::string& a, const MetricName& b) { return a == b.str(); }
+    friend bool operator==(const MetricName& a, const char* b) { return a.str() == b; }
+    friend bool operator!=(const MetricName& a, const MetricName& b) { return !(a == b); }
+    friend bool operator!=(const MetricName& a, const std::string& b) { return !(a == b); }
+    friend bool operator!=(const std::string& a, const MetricName& b) { return !(a == b); }
+    friend bool operator!=(const MetricName& a, const char* b) { return !(a == b); }
+    friend std::string operator+(const std::string& a, const MetricName& b) { return a + b.str(); }
+    friend std::string operator+(const char* a, const MetricName& b) { return a + b.str(); }
+    friend std::string operator+(const MetricName& a, const std::string& b) { return a.str() + b; }
+    friend std::string operator+(const MetricName& a, const char* b) { return a.str() + b; }
+    friend std::ostream& operator<<(std::ostream& out, const MetricName& name) {
+        return out << name.str();
+    }
+
+private:
+    static const std::shared_ptr<const std::string>& noName();
+    std::shared_ptr<const std::string> text_;
+};
+
 class BaseMetric {
 public:
     virtual ~BaseMetric() = default;
-    std::string name; // as written in the block header of the metrics file
+    MetricName name; // as written in the block header of the metrics file
 };
 
 // Metrics about the model as a whole; only listed, never drawn.

@@ -111,6 +111,7 @@ private:
             return;
         }
         const std::string name(header);
+        blockName_ = MetricName(name);
 
         source_.next(line_);
         if (line_.empty()) {
@@ -137,7 +138,7 @@ private:
         if (isDigits(fields.last))
             readIntBlock(name, fields.last, properties);
         else if (fields.last == "true" || fields.last == "false")
-            readBoolBlock(name);
+            readBoolBlock();
         else {
             logLine("Invalid element metric value format encountered (" + line_ + ") at (" + name +
                     ")");
@@ -153,7 +154,7 @@ private:
         const std::size_t first = collection_.elementMetrics.size();
         readBlockLines([&](UMLModelElement& element, const Fields& fields, std::size_t n) {
             IntMetric& record = collection_.newIntRecord();
-            record.name = name;
+            record.name = blockName_;
             record.value = n == 0 ? max : value(fields.last, line_, name);
             if (record.value > max)
                 max = record.value;
@@ -176,10 +177,10 @@ private:
         source_.next(line_);
     }
 
-    void readBoolBlock(const std::string& name) {
+    void readBoolBlock() {
         readBlockLines([&](UMLModelElement& element, const Fields& fields, std::size_t) {
             BoolMetric& record = collection_.newBoolRecord();
-            record.name = name;
+            record.name = blockName_;
             record.value = fields.last == "true";
             element.userData.push_back(&record);
         });
@@ -209,24 +210,25 @@ private:
         return scan.value;
     }
 
-    // The blocks of a file usually list the same elements in the same order, so the n-th
-    // line of a block is first compared with the n-th line of the previous block; only a
-    // different id costs a search of the registry.
+    // The blocks of a file usually list the same elements in the same order, so the id of
+    // the n-th line of a block is first compared with the element found for the n-th line
+    // of the previous block; only another id, or one the model lacks, costs a search of the
+    // registry.
     UMLModelElement* find(std::size_t n, std::string_view id) {
-        if (current_.size() <= n)
-            current_.resize(n + 1);
-        Seen& seen = current_[n];
-        if (n < previous_.size() && previous_[n].is(id)) {
-            std::swap(seen, previous_[n]);
-        } else {
-            seen.element = lookUp(id);
-            // A found element holds its id; only an id without one is kept here.
-            if (seen.element)
-                seen.unknownId.clear();
-            else
-                seen.unknownId = id;
+        // The elements of a large model lie far apart in memory: fetching the one a few
+        // lines ahead now lets its cache misses overlap with the work on this line.
+        constexpr std::size_t ahead = 8;
+        if (n + ahead < previous_.size() && previous_[n + ahead]) {
+            __builtin_prefetch(previous_[n + ahead]);
+            __builtin_prefetch(&previous_[n + ahead]->userData);
         }
-        return seen.element;
+        UMLModelElement* element = n < previous_.size() ? previous_[n] : nullptr;
+        if (!element || element->id != id)
+            element = lookUp(id);
+        if (current_.size() <= n)
+            current_.resize(n + 1, nullptr);
+        current_[n] = element;
+        return element;
     }
 
     void endBlock() {
@@ -264,13 +266,11 @@ private:
     XMIResult& model_;
     MetricCollection& collection_;
     std::string line_;
-    struct Seen {
-        UMLModelElement* element = nullptr;
-        std::string unknownId; // the id of a line whose element is missing
-        bool is(std::string_view id) const { return element ? element->id == id : unknownId == id; }
-    };
-    std::vector<Seen> previous_;
-    std::vector<Seen> current_;
+    MetricName blockName_; // the name of the block being read, shared by its records
+    // The element of each line of the previous block and of this one, null where the
+    // line named none (a missing id is looked up again in the next block).
+    std::vector<UMLModelElement*> previous_;
+    std::vector<UMLModelElement*> current_;
 };
 
 } // namespace
