@@ -2,6 +2,7 @@
 
 #include <boost/regex.hpp>
 #include <cstdint>
+#include <filesystem>
 #include <fstream>
 #include <limits>
 #include <memory>
@@ -196,21 +197,33 @@ ConfigurationFileStatus loadConfigurationFile(const std::string& path,
     openForReading(file, path);
     std::string contents;
     if (file.is_open()) {
-        std::ostringstream buffer;
-        buffer << file.rdbuf();
-        contents = buffer.str();
+        // Read whole first, so that a read error applies nothing; in blocks, so that the
+        // text is all that is held.
+        std::error_code sizeError;
+        const std::uintmax_t size = std::filesystem::file_size(path, sizeError);
+        if (!sizeError && size < std::uintmax_t{1} << 32)
+            contents.reserve(static_cast<std::size_t>(size));
+        char block[1 << 16];
+        while (file.read(block, sizeof block) || file.gcount() > 0)
+            contents.append(block, static_cast<std::size_t>(file.gcount()));
     }
     if (!file.is_open() || file.bad()) {
         status.error = "Could not read the configuration file \"" + path + "\".";
         return status;
     }
-    // Windows line ends: every section's reader sees plain lines.
-    std::string lines;
-    lines.reserve(contents.size());
+    // Windows line ends: every section's reader sees plain lines. Removed in place.
+    std::size_t kept = 0;
     for (std::size_t i = 0; i < contents.size(); ++i)
         if (!(contents[i] == '\r' && i + 1 < contents.size() && contents[i + 1] == '\n'))
-            lines += contents[i];
-    std::istringstream in(lines);
+            contents[kept++] = contents[i];
+    contents.resize(kept);
+    // The sections are read from the text where it lies, without a stream's copy of it.
+    struct TextBuffer : std::streambuf {
+        explicit TextBuffer(std::string& text) {
+            setg(text.data(), text.data(), text.data() + text.size());
+        }
+    } buffer(contents);
+    std::istream in(&buffer);
     // Nothing is applied unless a header matched, so this test can follow the read.
     status.read = readConfiguration(in, targets);
     status.ok = status.read.anySection();
