@@ -1,7 +1,7 @@
 #include "metrics/Metric.h"
 
-const std::shared_ptr<const std::string>& MetricName::noName() {
-    static const auto none = std::make_shared<const std::string>();
+const std::string& MetricName::noName() {
+    static const std::string none;
     return none;
 }
 

@@ -17,14 +17,14 @@ class MetricVisitor;
 // string it holds.
 class MetricName {
 public:
-    MetricName() : text_(noName()) {}
+    MetricName() = default;
     MetricName(std::string text) : text_(std::make_shared<const std::string>(std::move(text))) {}
     MetricName(const char* text) : MetricName(std::string(text)) {}
 
-    const std::string& str() const { return *text_; }
-    operator const std::string&() const { return *text_; }
-    const char* c_str() const { return text_->c_str(); }
-    bool empty() const { return text_->empty(); }
+    const std::string& str() const { return text_ ? *text_ : noName(); }
+    operator const std::string&() const { return str(); }
+    const char* c_str() const { return str().c_str(); }
+    bool empty() const { return str().empty(); }
 
     friend bool operator==(const MetricName& a, const MetricName& b) { return a.str() == b.str(); }
     friend bool operator==(const MetricName& a, const std::string& b) { return a.str() == b; }
@@ -43,7 +43,7 @@ public:
     }
 
 private:
-    static const std::shared_ptr<const std::string>& noName();
+    static const std::string& noName();
     std::shared_ptr<const std::string> text_;
 };
 

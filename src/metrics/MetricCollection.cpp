@@ -22,13 +22,13 @@ bool MetricCollection::isBoolMetric(const std::string& name) const {
 }
 
 IntMetric& MetricCollection::newIntRecord() {
-    IntMetric& record = intRecords_.emplace_back();
+    IntMetric& record = intRecords_.make();
     elementMetrics.push_back(&record);
     return record;
 }
 
 BoolMetric& MetricCollection::newBoolRecord() {
-    BoolMetric& record = boolRecords_.emplace_back();
+    BoolMetric& record = boolRecords_.make();
     elementMetrics.push_back(&record);
     return record;
 }

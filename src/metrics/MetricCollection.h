@@ -2,7 +2,6 @@
 // What one metrics-file load produces, the per-metric drawing properties, and the holder
 // that keeps every load of one model alive as long as that model.
 #include <cstdint>
-#include <deque>
 #include <map>
 #include <memory>
 #include <set>
@@ -15,6 +14,23 @@
 
 class MetricViz;
 class XMIResult;
+
+// Records made in blocks of many: they never move, and go with their owner.
+template <class Record> class RecordBlocks {
+public:
+    Record& make() {
+        if (used_ == blockSize) {
+            blocks_.push_back(std::make_unique<Record[]>(blockSize));
+            used_ = 0;
+        }
+        return blocks_.back()[used_++];
+    }
+
+private:
+    static constexpr std::size_t blockSize = 256;
+    std::vector<std::unique_ptr<Record[]>> blocks_;
+    std::size_t used_ = blockSize;
+};
 
 // How one metric is drawn.
 struct MetricProperties {
@@ -40,15 +56,15 @@ public:
     bool isBoolMetric(const std::string& name) const;
 
     // A new record of the collection, appended to elementMetrics. The reader's records are
-    // made here, in blocks of many, since a file holds hundreds of thousands of them.
+    // made here, since a file holds hundreds of thousands of them.
     IntMetric& newIntRecord();
     BoolMetric& newBoolRecord();
     // Takes a record made elsewhere into the collection and appends it to elementMetrics.
     ElementMetric* add(std::unique_ptr<ElementMetric> record);
 
 private:
-    std::deque<IntMetric> intRecords_;
-    std::deque<BoolMetric> boolRecords_;
+    RecordBlocks<IntMetric> intRecords_;
+    RecordBlocks<BoolMetric> boolRecords_;
     std::vector<std::unique_ptr<ElementMetric>> addedRecords_;
 };
 

@@ -1,6 +1,7 @@
 #include "metrics/MetricsReader.h"
 
 #include <cstdint>
+#include <cstring>
 #include <fstream>
 #include <string_view>
 
@@ -50,15 +51,26 @@ struct Fields {
 };
 
 bool splitFields(std::string_view line, Fields& fields) {
-    const std::size_t begin = line.find_first_not_of(',');
-    if (begin == std::string_view::npos)
+    const char* text = line.data();
+    const std::size_t size = line.size();
+    std::size_t begin = 0;
+    while (begin < size && text[begin] == ',')
+        ++begin;
+    if (begin == size)
         return false;
-    const std::size_t end = line.find_last_not_of(',') + 1;
-    const std::size_t firstEnd = line.find(',', begin);
-    fields.first = line.substr(begin, (firstEnd < end ? firstEnd : end) - begin);
-    const std::size_t lastComma = line.rfind(',', end - 1);
-    const std::size_t lastBegin =
-        lastComma == std::string_view::npos || lastComma < begin ? begin : lastComma + 1;
+    std::size_t end = size; // stops at the field found above at the latest
+    while (text[end - 1] == ',')
+        --end;
+    const auto* comma = static_cast<const char*>(std::memchr(text + begin, ',', end - begin));
+    const std::size_t firstEnd = comma ? static_cast<std::size_t>(comma - text) : end;
+    // With more than one field the last starts after the last comma before the end.
+    std::size_t lastBegin = begin;
+    if (firstEnd < end) {
+        lastBegin = end;
+        while (text[lastBegin - 1] != ',')
+            --lastBegin;
+    }
+    fields.first = line.substr(begin, firstEnd - begin);
     fields.last = line.substr(lastBegin, end - lastBegin);
     return true;
 }
@@ -225,8 +237,8 @@ private:
         UMLModelElement* element = n < previous_.size() ? previous_[n] : nullptr;
         if (!element || element->id != id)
             element = lookUp(id);
-        if (current_.size() <= n)
-            current_.resize(n + 1, nullptr);
+        while (current_.size() <= n)
+            current_.push_back(nullptr);
         current_[n] = element;
         return element;
     }
