@@ -1,6 +1,7 @@
 #include "xmi/XMINode.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
 #include <deque>
 #include <memory>
@@ -17,15 +18,80 @@ struct XMITreeBuilder::Name {
     std::string_view lastValue;
 };
 
-// Everything a tree refers to. Names and nodes sit in deques, whose items never move;
-// texts, attribute lists and child lists are cut from blocks of raw memory.
+namespace {
+// Raw memory for one tree, cut from blocks and freed in one go. Blocks grow from 64 KiB to
+// 2 MiB as the tree grows: a small document takes little, a large one few blocks.
+class Arena {
+public:
+    Arena() = default;
+    Arena(const Arena&) = delete;
+    Arena& operator=(const Arena&) = delete;
+
+    void* allocate(std::size_t bytes, std::size_t align) {
+        if (bytes > ownBlockSize)
+            return newBlock(bytes);
+        std::size_t padding = (align - reinterpret_cast<std::uintptr_t>(cursor_) % align) % align;
+        if (padding + bytes > remaining_) {
+            cursor_ = static_cast<unsigned char*>(newBlock(nextSize_));
+            remaining_ = nextSize_;
+            nextSize_ = std::min(nextSize_ * 2, largestBlock);
+            padding = 0;
+        }
+        void* at = cursor_ + padding;
+        cursor_ += padding + bytes;
+        remaining_ -= padding + bytes;
+        return at;
+    }
+
+private:
+    static constexpr std::size_t largestBlock = std::size_t{2} << 20;
+    // Longer runs than this get a block of their own, so that little of a block is unused.
+    static constexpr std::size_t ownBlockSize = 8 * 1024;
+
+    struct Free {
+        void operator()(void* block) const { std::free(block); }
+    };
+
+    void* newBlock(std::size_t size) {
+        void* block = std::malloc(size); // not filled: everything is written before it is read
+        if (!block)
+            throw std::bad_alloc();
+        blocks_.emplace_back(block);
+        return block;
+    }
+
+    std::vector<std::unique_ptr<void, Free>> blocks_;
+    unsigned char* cursor_ = nullptr; // free part of the newest block
+    std::size_t remaining_ = 0;
+    std::size_t nextSize_ = 64 * 1024;
+};
+
+// Containers whose memory comes from the arena; it is given back with the arena.
+template <class T> struct ArenaAllocator {
+    using value_type = T;
+    explicit ArenaAllocator(Arena& source) : arena(&source) {}
+    template <class U> ArenaAllocator(const ArenaAllocator<U>& other) : arena(other.arena) {}
+    T* allocate(std::size_t n) {
+        return static_cast<T*>(arena->allocate(n * sizeof(T), alignof(T)));
+    }
+    void deallocate(T*, std::size_t) {}
+    template <class U> bool operator==(const ArenaAllocator<U>& o) const {
+        return arena == o.arena;
+    }
+    template <class U> bool operator!=(const ArenaAllocator<U>& o) const {
+        return arena != o.arena;
+    }
+    Arena* arena;
+};
+} // namespace
+
+// Everything a tree refers to: names in a deque, whose items never move, and the nodes,
+// texts, attribute lists and child lists in the arena.
 struct XMINode::Storage {
+    Arena arena; // declared first: what follows lives in it
     std::deque<std::string> names;
     std::unordered_map<std::string_view, XMITreeBuilder::Name> nameIndex; // keys view into names
-    std::deque<XMINode> nodes;
-    std::vector<std::unique_ptr<unsigned char[]>> blocks;
-    unsigned char* cursor = nullptr; // free part of the newest block
-    std::size_t remaining = 0;
+    std::deque<XMINode, ArenaAllocator<XMINode>> nodes{ArenaAllocator<XMINode>(arena)};
 };
 
 XMINode::XMINode(XMIName internedName, Key) : name(internedName) {}
@@ -41,14 +107,20 @@ const std::string_view* XMINode::attribute(std::string_view attributeName) const
 }
 
 namespace {
-constexpr std::size_t blockSize = 64 * 1024;
-// Longer runs than this get a block of their own, so that little of a block is left unused.
-constexpr std::size_t ownBlockSize = blockSize / 8;
 // Longer attribute lists than this are sorted in n log n steps.
 constexpr std::size_t insertionSortLimit = 32;
 
 bool isBlank(std::string_view text) {
-    for (char c : text) {
+    // Indentation is mostly spaces: eight at a time while it is.
+    std::size_t i = 0;
+    constexpr std::uint64_t spaces = 0x2020202020202020ull;
+    for (std::uint64_t word; i + 8 <= text.size(); i += 8) {
+        std::memcpy(&word, text.data() + i, sizeof word);
+        if (word != spaces)
+            break;
+    }
+    for (; i < text.size(); ++i) {
+        const char c = text[i];
         if (c != ' ' && c != '\n' && c != '\t' && c != '\r')
             return false;
     }
@@ -127,26 +199,8 @@ XMITreeBuilder::Name& XMITreeBuilder::intern(std::string_view name) {
 }
 
 template <class T> T* XMITreeBuilder::allocate(std::size_t count) {
-    static_assert(alignof(T) <= alignof(std::max_align_t));
-    const std::size_t bytes = count * sizeof(T);
-    XMINode::Storage& s = *storage_;
-    if (bytes > ownBlockSize) {
-        s.blocks.push_back(std::make_unique<unsigned char[]>(bytes));
-        return reinterpret_cast<T*>(s.blocks.back().get());
-    }
     // Characters are packed without gaps; lists start at their type's alignment.
-    std::size_t padding =
-        (alignof(T) - reinterpret_cast<std::uintptr_t>(s.cursor) % alignof(T)) % alignof(T);
-    if (padding + bytes > s.remaining) {
-        s.blocks.push_back(std::make_unique<unsigned char[]>(blockSize));
-        s.cursor = s.blocks.back().get();
-        s.remaining = blockSize;
-        padding = 0;
-    }
-    T* at = reinterpret_cast<T*>(s.cursor + padding);
-    s.cursor += padding + bytes;
-    s.remaining -= padding + bytes;
-    return at;
+    return static_cast<T*>(storage_->arena.allocate(count * sizeof(T), alignof(T)));
 }
 
 std::string_view XMITreeBuilder::store(std::string_view text) {
@@ -239,11 +293,14 @@ void XMITreeBuilder::appendText(std::u16string_view text) {
     if (open_.empty())
         return;
     sealAttributes();
-    // Encoded in place: the buffer of each depth keeps its capacity from element to element.
-    std::string& out = texts_[open_.size() - 1];
-    const std::size_t start = out.size();
-    out.resize(start + text.size() * 3);
-    out.resize(start + encodeUtf8(text.data(), text.size(), out.data() + start));
+    // Encoded in a scratch buffer that is never filled, then appended; the text buffer of
+    // each depth keeps its capacity from element to element.
+    if (text.size() * 3 > scratchSize_) {
+        scratchSize_ = std::max<std::size_t>(text.size() * 3, 4096);
+        scratch_ = std::make_unique<char[]>(scratchSize_);
+    }
+    texts_[open_.size() - 1].append(scratch_.get(),
+                                    encodeUtf8(text.data(), text.size(), scratch_.get()));
 }
 
 XMISpan<XMINode* const> XMITreeBuilder::takeChildren(std::size_t first) {

@@ -147,5 +147,7 @@ private:
     std::vector<PendingAttribute> pendingAttributes_; // of the element started last
     std::vector<XMINode*> finished_;                  // closed elements whose parent is still open
     std::vector<std::string> texts_;                  // text of each open element, by depth; reused
+    std::unique_ptr<char[]> scratch_;                 // UTF-8 of the character data being appended
+    std::size_t scratchSize_ = 0;
     XMINode* root_ = nullptr;
 };
