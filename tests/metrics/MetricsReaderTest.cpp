@@ -230,3 +230,44 @@ TEST_F(MetricsReaderTest, BlocksListingElementsInDifferentOrders) {
     EXPECT_EQ(values("B"), (std::vector<std::string>{"X2", "Y6", "Z0", "Ft"}));
     EXPECT_EQ(values("C"), (std::vector<std::string>{"X3", "Y4", "Z9"}));
 }
+
+// More records than one allocation holds; the second block lists the elements backwards
+// and skips some, so that its lines never match the previous block's and every element is
+// found anew; the third lists every other one.
+TEST_F(MetricsReaderTest, ManyElementsInShiftedBlocksGetTheirOwnRecords) {
+    const int count = 600;
+    std::string loc = "[LOC %int]\n", nom = "[NOM %int]\n", flag = "[Flag]\n";
+    for (int i = 0; i < count; ++i) {
+        auto* e = model.create<UMLClass>();
+        e->id = "e" + std::to_string(i);
+        model.idRegistry.add(e);
+        loc += e->id + "," + std::to_string(i) + "\n";
+    }
+    for (int i = count - 1; i >= 0; --i)
+        if (i % 7 != 0)
+            nom += std::string(i == count - 1 ? "" : ",,") + "e" + std::to_string(i) + ",,x,," +
+                   std::to_string(2 * i) + ",\n";
+    for (int i = 0; i < count; i += 2)
+        flag += "e" + std::to_string(i) + (i % 4 ? ",true\n" : ",false\n");
+    auto& c = load(loc + "\n\n" + nom + "\n\n" + flag + "\n\n");
+    EXPECT_TRUE(log.empty());
+    EXPECT_EQ(c.elementMetrics.size(), 600u + (600u - 86u) + 300u);
+    for (int i = 0; i < count; ++i) {
+        SCOPED_TRACE(i);
+        UMLModelElement& e = element("e" + std::to_string(i));
+        const auto records = getElementMetrics(e);
+        ASSERT_EQ(records.size(), 1u + (i % 7 != 0) + (i % 2 == 0));
+        EXPECT_EQ(intRecord(e, 0).value, i);
+        EXPECT_EQ(intRecord(e, 0).max, count - 1);
+        if (i % 7 != 0) {
+            EXPECT_EQ(intRecord(e, 1).name, "NOM");
+            EXPECT_EQ(intRecord(e, 1).value, 2 * i);
+            EXPECT_EQ(intRecord(e, 1).max, 2 * (count - 1));
+        }
+        if (i % 2 == 0) {
+            EXPECT_EQ(boolRecord(e, records.size() - 1).value, i % 4 != 0);
+        }
+    }
+    // One name per block, shared by its records.
+    EXPECT_EQ(&intRecord(element("e1")).name.str(), &intRecord(element("e599")).name.str());
+}
