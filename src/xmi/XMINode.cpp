@@ -175,6 +175,40 @@ std::size_t encodeUtf8(const char16_t* text, std::size_t length, char* dest) {
     return static_cast<std::size_t>(out - dest);
 }
 
+namespace {
+// The number of bytes encodeUtf8 writes for the text.
+std::size_t encodedLength(const char16_t* text, std::size_t length) {
+    std::size_t bytes = 0;
+    for (std::size_t i = 0; i < length; ++i) {
+        const char16_t c = text[i];
+        if (c < 0x80)
+            bytes += 1;
+        else if (c < 0x800)
+            bytes += 2;
+        else if (c >= 0xD800 && c <= 0xDBFF && i + 1 < length && text[i + 1] >= 0xDC00 &&
+                 text[i + 1] <= 0xDFFF) {
+            bytes += 4;
+            ++i;
+        } else
+            bytes += 3;
+    }
+    return bytes;
+}
+} // namespace
+
+std::string_view Utf8Buffer::convert(const char16_t* text, std::size_t length) {
+    // Room for the worst case; a long text gets what it needs exactly, so that a huge value
+    // never costs three times its length.
+    if (length > capacity_ / 3) {
+        const std::size_t needed = length > 4096 ? encodedLength(text, length) : length * 3;
+        if (needed > capacity_) {
+            capacity_ = std::max<std::size_t>(needed, 256);
+            data_ = std::make_unique<char[]>(capacity_);
+        }
+    }
+    return {data_.get(), encodeUtf8(text, length, data_.get())};
+}
+
 XMITreeBuilder::XMITreeBuilder() {
     reset();
 }
@@ -282,25 +316,12 @@ void XMITreeBuilder::sealAttributes() {
     list.clear();
 }
 
-void XMITreeBuilder::appendText(std::string_view text) {
-    if (open_.empty())
-        return;
-    sealAttributes();
-    texts_[open_.size() - 1].append(text);
-}
-
 void XMITreeBuilder::appendText(std::u16string_view text) {
     if (open_.empty())
         return;
     sealAttributes();
-    // Encoded in a scratch buffer that is never filled, then appended; the text buffer of
-    // each depth keeps its capacity from element to element.
-    if (text.size() * 3 > scratchSize_) {
-        scratchSize_ = std::max<std::size_t>(text.size() * 3, 4096);
-        scratch_ = std::make_unique<char[]>(scratchSize_);
-    }
-    texts_[open_.size() - 1].append(scratch_.get(),
-                                    encodeUtf8(text.data(), text.size(), scratch_.get()));
+    // The text buffer of each depth keeps its capacity from element to element.
+    texts_[open_.size() - 1].append(utf8_.convert(text.data(), text.size()));
 }
 
 XMISpan<XMINode* const> XMITreeBuilder::takeChildren(std::size_t first) {

@@ -15,8 +15,6 @@
 #include <utility>
 #include <vector>
 
-class XMINode;
-
 // A fixed run of items in a tree's storage.
 template <class T> class XMISpan {
 public:
@@ -94,6 +92,18 @@ template <class T> T& XMISpan<T>::at(std::size_t i) const {
 // code unit (a surrogate pair takes four for its two). Returns the number of bytes written.
 std::size_t encodeUtf8(const char16_t* text, std::size_t length, char* dest);
 
+// A reusable place for the UTF-8 form of one text at a time: it grows to the longest text
+// seen and is never cleared, so that a conversion costs no allocation and no fill.
+class Utf8Buffer {
+public:
+    // The text in UTF-8, valid until the next conversion.
+    std::string_view convert(const char16_t* text, std::size_t length);
+
+private:
+    std::unique_ptr<char[]> data_;
+    std::size_t capacity_ = 0;
+};
+
 // Builds a tree from the events of a parse, in document order:
 //   startElement, addAttribute..., then text and child elements, then endElement.
 // Attributes may come in any order; they are sorted, and of a repeated name the last one
@@ -115,7 +125,6 @@ public:
     void startElement(Name& name);
     void addAttribute(Name& name, std::string_view value);
 
-    void appendText(std::string_view text);
     void appendText(std::u16string_view text); // UTF-16, stored as UTF-8
     void endElement();
     // Elements open now.
@@ -147,7 +156,6 @@ private:
     std::vector<PendingAttribute> pendingAttributes_; // of the element started last
     std::vector<XMINode*> finished_;                  // closed elements whose parent is still open
     std::vector<std::string> texts_;                  // text of each open element, by depth; reused
-    std::unique_ptr<char[]> scratch_;                 // UTF-8 of the character data being appended
-    std::size_t scratchSize_ = 0;
+    Utf8Buffer utf8_;                                 // the character data being appended
     XMINode* root_ = nullptr;
 };

@@ -33,48 +33,6 @@ const char* const xmiGrammarFileName = "xmi1.2-uml1.4.dtd";
 
 namespace {
 
-// The number of bytes encodeUtf8 writes for the text.
-std::size_t encodedLength(const XMLCh* text, XMLSize_t length) {
-    std::size_t bytes = 0;
-    for (XMLSize_t i = 0; i < length; ++i) {
-        const XMLCh c = text[i];
-        if (c < 0x80)
-            bytes += 1;
-        else if (c < 0x800)
-            bytes += 2;
-        else if (c >= 0xD800 && c <= 0xDBFF && i + 1 < length && text[i + 1] >= 0xDC00 &&
-                 text[i + 1] <= 0xDFFF) {
-            bytes += 4;
-            ++i;
-        } else
-            bytes += 3;
-    }
-    return bytes;
-}
-
-// A reusable place for the UTF-8 form of one text at a time: it grows to the longest text
-// seen and is never cleared, so that a conversion costs no allocation and no fill.
-class Utf8Buffer {
-public:
-    // The text in UTF-8, valid until the next conversion.
-    std::string_view convert(const XMLCh* text, XMLSize_t length) {
-        // Room for the worst case; a long text gets what it needs exactly, so that a huge
-        // attribute value never costs three times its length.
-        if (length > capacity_ / 3) {
-            const std::size_t needed = length > 4096 ? encodedLength(text, length) : length * 3;
-            if (needed > capacity_) {
-                capacity_ = std::max<std::size_t>(needed, 256);
-                data_ = std::make_unique<char[]>(capacity_);
-            }
-        }
-        return {data_.get(), encodeUtf8(text, length, data_.get())};
-    }
-
-private:
-    std::unique_ptr<char[]> data_;
-    std::size_t capacity_ = 0;
-};
-
 std::string toUtf8(const XMLCh* text) {
     if (!text)
         return {};
