@@ -63,11 +63,11 @@ struct Scene {
             metrics.ranges[names.back()] = {0, 1000};
             auto& p = metrics.properties[names.back()];
             p = std::make_unique<MetricProperties>();
-            p->config.setFloat("Transparency", 1.0f);
-            p->config.setFloat(".LowerThreshold", -1.0f);
-            p->config.setFloat(".UpperThreshold", 1001.0f);
-            p->config.setColor("FillColor", Color(0.2f + 0.1f * m, 0.5f, 0.9f - 0.1f * m, 1.0f));
-            p->config.setColor("OutlineColor", Color(0.0f, 0.0f, 0.0f, 1.0f));
+            p->config().setFloat("Transparency", 1.0f);
+            p->config().setFloat(".LowerThreshold", -1.0f);
+            p->config().setFloat(".UpperThreshold", 1001.0f);
+            p->config().setColor("FillColor", Color(0.2f + 0.1f * m, 0.5f, 0.9f - 0.1f * m, 1.0f));
+            p->config().setColor("OutlineColor", Color(0.0f, 0.0f, 0.0f, 1.0f));
             metrics.activeMetrics.insert(names.back());
         }
         unsigned seed = 12345;
@@ -219,8 +219,8 @@ int main(int argc, char** argv) {
                           (d.lowerLeft.y + d.upperRight.y) / 2);
             const float sweep = pieSweep(record->value, record->min, record->max, 0.7853982f);
             baseline.fans.push_back({c, ellipsePoints(c, r.x, r.y, 0.0f, sweep, -3, true),
-                                     p.config.getColor("FillColor"),
-                                     p.config.getColor("OutlineColor")});
+                                     p.config().getColor("FillColor"),
+                                     p.config().getColor("OutlineColor")});
         }
         const Matrix4 projection = view->projectionMatrix(0);
         const Matrix4 modelView = view->modelViewMatrix(0);

@@ -193,7 +193,7 @@ OptionsPanel* mainFrame::buildOptionsPanel(wxWindow* parent) {
     auto* panel = new OptionsPanel(parent, std::move(host));
     // "Advanced options..." edits the metric's own settings, its glyph's group opened.
     panel->setAdvancedOptions([this](const std::string&, MetricProperties& properties) {
-        openOptionsDialog(&properties.config, properties.viz ? properties.viz->getName() : "");
+        openOptionsDialog(&properties.config(), properties.viz ? properties.viz->getName() : "");
     });
     return panel;
 }

@@ -231,12 +231,12 @@ void OptionsPanel::openMetrics(MetricCollection& metrics) {
             continue;
         auto known = kinds.find(name);
         const int kind = known != kinds.end() ? known->second : brCheckListCtrl::OtherKind;
-        list->addRow(name, swatchColour(properties->config), kind,
+        list->addRow(name, swatchColour(properties->config()), kind,
                      metrics.activeMetrics.count(name) != 0);
         if (host.glyphs)
             for (const auto& glyph : *host.glyphs)
                 if (accepts(*glyph, kind))
-                    glyph->attachAndSetDefaults(&properties->config);
+                    glyph->attachAndSetDefaults(&properties->config());
     }
     list->finishRows();
     list->Enable(true);
@@ -280,7 +280,7 @@ void OptionsPanel::refreshFromMetrics() {
         list->setChecked(i, metrics->activeMetrics.count(name) != 0);
         auto found = metrics->properties.find(name);
         if (found != metrics->properties.end() && found->second)
-            list->setColour(i, swatchColour(found->second->config));
+            list->setColour(i, swatchColour(found->second->config()));
     }
     repaintAll();
 }
@@ -355,13 +355,13 @@ void OptionsPanel::onMetricSlider(wxScrollEvent& event) {
     const auto position = static_cast<float>(event.GetPosition());
     switch (event.GetId()) {
     case ID_TRANSPARENCY_SLIDER:
-        properties->config.setFloat("Transparency", position / 255.0f);
+        properties->config().setFloat("Transparency", position / 255.0f);
         break;
     case ID_UPPER_THRESHOLD_SLIDER:
-        properties->config.setFloat(".UpperThreshold", position);
+        properties->config().setFloat(".UpperThreshold", position);
         break;
     case ID_LOWER_THRESHOLD_SLIDER:
-        properties->config.setFloat(".LowerThreshold", position);
+        properties->config().setFloat(".LowerThreshold", position);
         break;
     default:
         return;
@@ -403,7 +403,7 @@ void OptionsPanel::selectRow(int row, bool toggleCheck) {
     }
     fillGlyphChoice(list->row(row).kind, *properties);
     transparencySlider->SetValue(
-        sliderValue(double(properties->config.getFloat("Transparency")) * 255.0, 0, 255));
+        sliderValue(double(properties->config().getFloat("Transparency")) * 255.0, 0, 255));
     glyphChoice->Enable(true);
     allButton->Enable(true);
     transparencySlider->Enable(true);
@@ -444,8 +444,8 @@ void OptionsPanel::fillThresholds(const MetricCollection& metrics, int kind,
                               : thresholdSliderRange(0, 0);
     upperSlider->SetRange(r.min, r.max);
     lowerSlider->SetRange(r.min, r.max);
-    upperSlider->SetValue(sliderValue(properties.config.getFloat(".UpperThreshold"), r.min, r.max));
-    lowerSlider->SetValue(sliderValue(properties.config.getFloat(".LowerThreshold"), r.min, r.max));
+    upperSlider->SetValue(sliderValue(properties.config().getFloat(".UpperThreshold"), r.min, r.max));
+    lowerSlider->SetValue(sliderValue(properties.config().getFloat(".LowerThreshold"), r.min, r.max));
 }
 
 void OptionsPanel::onGlyphChoice(wxCommandEvent&) {
@@ -484,7 +484,7 @@ void OptionsPanel::onAdvanced(wxCommandEvent&) {
     if (!properties || !advancedOptions)
         return;
     advancedOptions(name, *properties);
-    list->setColour(list->getSelectedRow(), swatchColour(properties->config));
+    list->setColour(list->getSelectedRow(), swatchColour(properties->config()));
     repaintAll();
 }
 

@@ -78,14 +78,15 @@ Json describeMetricCollection(const MetricCollection& collection) {
         entry["range"] = range == collection.ranges.end()
                              ? Json(nullptr)
                              : Json::array({range->second.first, range->second.second});
-        const auto& floats = properties->config.floats();
+        const Configuration settings = properties->settings();
+        const auto& floats = settings.floats();
         const float* lower = lookup(floats, ".LowerThreshold");
         const float* upper = lookup(floats, ".UpperThreshold");
         entry["thresholds"] =
             lower && upper ? Json::array({jsonFloat(*lower), jsonFloat(*upper)}) : Json(nullptr);
         const float* transparency = lookup(floats, "Transparency");
         entry["transparency"] = transparency ? jsonFloat(*transparency) : Json(nullptr);
-        const auto& colors = properties->config.colors();
+        const auto& colors = settings.colors();
         const Color* fill = lookup(colors, "FillColor");
         const Color* outline = lookup(colors, "OutlineColor");
         entry["fillColor"] = fill ? jsonColor(*fill) : Json(nullptr);

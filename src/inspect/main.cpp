@@ -1,3 +1,4 @@
+#include <iomanip>
 #include <iostream>
 
 #include <CLI/CLI.hpp>
@@ -29,6 +30,7 @@ int main(int argc, char** argv) {
     }
     nlohmann::ordered_json out;
     int code = inspectModel(options, out);
-    std::cout << out.dump(2) << std::endl;
+    // Written as it is serialised: a description of a large file runs to many megabytes.
+    std::cout << std::setw(2) << out << std::endl;
     return code;
 }

@@ -13,6 +13,48 @@ template <class T> bool firstRecordIs(const MetricCollection& c, const std::stri
 }
 } // namespace
 
+Configuration& MetricProperties::config() {
+    if (!config_) {
+        config_ = std::make_unique<Configuration>();
+        applyDefaults(*config_);
+    }
+    return *config_;
+}
+
+Configuration MetricProperties::settings() const {
+    if (config_)
+        return *config_;
+    Configuration made;
+    applyDefaults(made);
+    return made;
+}
+
+void MetricProperties::setDefaults(const Color& fill) {
+    fill_ = fill;
+    hasDefaults_ = true;
+    if (config_)
+        applyDefaults(*config_);
+}
+
+void MetricProperties::setDefaultThresholds(float upper) {
+    upper_ = upper;
+    hasThresholds_ = true;
+    if (config_)
+        applyDefaults(*config_);
+}
+
+void MetricProperties::applyDefaults(Configuration& config) const {
+    if (hasDefaults_) {
+        config.setFloat("Transparency", 1.0f);
+        config.setColor("OutlineColor", Color(0, 0, 0, 1));
+        config.setColor("FillColor", fill_);
+    }
+    if (hasThresholds_) {
+        config.setFloat(".LowerThreshold", -1.0f);
+        config.setFloat(".UpperThreshold", upper_);
+    }
+}
+
 bool MetricCollection::isIntMetric(const std::string& name) const {
     return firstRecordIs<IntMetric>(*this, name);
 }

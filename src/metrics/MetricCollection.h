@@ -37,7 +37,29 @@ struct MetricProperties {
     // The chosen glyph, or null. Glyphs are process-wide singletons owned by the glyph
     // registry; this record never deletes one.
     MetricViz* viz = nullptr;
-    Configuration config; // "Transparency", "FillColor", thresholds, glyph keys
+
+    // "Transparency", "FillColor", thresholds, glyph keys. Made on first use, with the
+    // defaults set below: a file may name many metrics of which few are ever drawn or
+    // changed, and a configuration takes many times the memory of its defaults. The
+    // configuration stays where it is once made.
+    Configuration& config();
+    // The configuration as config() gives it, made apart if it is not made yet, for those
+    // who only look at it.
+    Configuration settings() const;
+
+    // The defaults of a metric read from a file: opaque, outlined in black and filled
+    // with `fill`; and, for an integer metric with records, the thresholds -1 and `upper`.
+    void setDefaults(const Color& fill);
+    void setDefaultThresholds(float upper);
+
+private:
+    void applyDefaults(Configuration& config) const;
+
+    std::unique_ptr<Configuration> config_;
+    Color fill_;
+    float upper_ = 0.0f;
+    bool hasDefaults_ = false;
+    bool hasThresholds_ = false;
 };
 
 class MetricCollection {

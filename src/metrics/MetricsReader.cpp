@@ -1,5 +1,6 @@
 #include "metrics/MetricsReader.h"
 
+#include <array>
 #include <cstdint>
 #include <cstring>
 #include <fstream>
@@ -81,6 +82,38 @@ bool splitFields(std::string_view line, Fields& fields) {
 bool isFieldList(std::string_view line) {
     return !line.empty() && line.front() != ',';
 }
+
+// The element found for each line of a block, null where the line named none, and the
+// line's id beside it.
+class LineElements {
+public:
+    void add(std::string_view id, UMLModelElement* element) {
+        if (element)
+            ids_.append(id);
+        elements_.push_back(element);
+        ends_.push_back(ids_.size());
+    }
+    // The element of the n-th line if that line had this id, else null. Compares the id
+    // kept here, so that the element itself is not visited.
+    UMLModelElement* sameId(std::size_t n, std::string_view id) const {
+        if (n >= elements_.size() || !elements_[n])
+            return nullptr;
+        const std::size_t begin = n == 0 ? 0 : ends_[n - 1];
+        return std::string_view(ids_).substr(begin, ends_[n] - begin) == id ? elements_[n]
+                                                                            : nullptr;
+    }
+    bool empty() const { return elements_.empty(); }
+    void clear() {
+        elements_.clear();
+        ends_.clear();
+        ids_.clear();
+    }
+
+private:
+    std::vector<UMLModelElement*> elements_;
+    std::vector<std::size_t> ends_; // of each line's id in ids_
+    std::string ids_;
+};
 
 // Lines of a text-mode file. Past the end every read gives an empty line.
 class LineSource {
@@ -164,10 +197,11 @@ private:
         std::int32_t max = value(firstValue, line_, name);
         // The block's records follow each other in the collection's list.
         const std::size_t first = collection_.elementMetrics.size();
-        readBlockLines([&](UMLModelElement& element, const Fields& fields, std::size_t n) {
+        readBlockLines([&](UMLModelElement& element, const Fields& fields, std::size_t n,
+                           const std::string& line) {
             IntMetric& record = collection_.newIntRecord();
             record.name = blockName_;
-            record.value = n == 0 ? max : value(fields.last, line_, name);
+            record.value = n == 0 ? max : value(fields.last, line, name);
             if (record.value > max)
                 max = record.value;
             element.userData.push_back(&record);
@@ -180,37 +214,49 @@ private:
                 record->min = 0;
                 record->max = max;
             }
-            properties.config.setFloat(".LowerThreshold", -1.0f);
             // Computed in 64 bits: the maximum may be the largest 32-bit value.
-            properties.config.setFloat(".UpperThreshold",
-                                       static_cast<float>(std::int64_t{max} + 1));
+            properties.setDefaultThresholds(static_cast<float>(std::int64_t{max} + 1));
         }
         collection_.ranges[name] = {0, max};
         source_.next(line_);
     }
 
     void readBoolBlock() {
-        readBlockLines([&](UMLModelElement& element, const Fields& fields, std::size_t) {
-            BoolMetric& record = collection_.newBoolRecord();
-            record.name = blockName_;
-            record.value = fields.last == "true";
-            element.userData.push_back(&record);
-        });
+        readBlockLines(
+            [&](UMLModelElement& element, const Fields& fields, std::size_t, const std::string&) {
+                BoolMetric& record = collection_.newBoolRecord();
+                record.name = blockName_;
+                record.value = fields.last == "true";
+                element.userData.push_back(&record);
+            });
         source_.next(line_);
     }
 
-    // Hands every line of the block whose element exists to `read`, with its fields and
-    // its position in the block, up to the empty line that ends the block.
+    // Hands every line of the block whose element exists to `read`, with its fields, its
+    // position in the block and its text, up to the empty line that ends the block.
     template <class Read> void readBlockLines(Read read) {
-        std::size_t n = 0;
-        do {
-            Fields fields;
-            UMLModelElement* element = splitFields(line_, fields) ? find(n, fields.first) : nullptr;
-            if (element)
-                read(*element, fields, n);
-            ++n;
-            source_.next(line_);
-        } while (!line_.empty());
+        std::size_t n = 0; // the position in the block of the batch's first line
+        std::size_t count = 1;
+        std::swap(batch_[0].text, line_);
+        for (bool ended = false; !ended;) {
+            while (count < batch_.size()) {
+                source_.next(batch_[count].text);
+                if (batch_[count].text.empty()) {
+                    ended = true;
+                    break;
+                }
+                ++count;
+            }
+            findElements(n, count);
+            for (std::size_t i = 0; i < count; ++i) {
+                const PendingLine& line = batch_[i];
+                if (line.element)
+                    read(*line.element, line.fields, n + i, line.text);
+            }
+            n += count;
+            count = 0;
+        }
+        line_.clear();
         endBlock();
     }
 
@@ -222,25 +268,56 @@ private:
         return scan.value;
     }
 
-    // The blocks of a file usually list the same elements in the same order, so the id of
-    // the n-th line of a block is first compared with the element found for the n-th line
-    // of the previous block; only another id, or one the model lacks, costs a search of the
-    // registry.
-    UMLModelElement* find(std::size_t n, std::string_view id) {
-        // The elements of a large model lie far apart in memory: fetching the one a few
-        // lines ahead now lets its cache misses overlap with the work on this line.
-        constexpr std::size_t ahead = 8;
-        if (n + ahead < previous_.size() && previous_[n + ahead]) {
-            __builtin_prefetch(previous_[n + ahead]);
-            __builtin_prefetch(&previous_[n + ahead]->userData);
+    // Finds the elements of a batch of lines, the n-th to the (n + count - 1)-th of the
+    // block. The blocks of a file usually list the same elements in the same order, so the
+    // id of a line is first compared with the id of the same line of the previous block,
+    // whose element it then names; only another id, or one the model lacks, costs a
+    // search of the registry. The elements of a large model lie far apart in memory: each step
+    // below asks, for every line of the batch, for the memory that the next step reads, so that the
+    // cache misses of the batch overlap instead of following each other.
+    void findElements(std::size_t n, std::size_t count) {
+        const IdRegistry& registry = model_.idRegistry;
+        for (std::size_t i = 0; i < count; ++i) {
+            PendingLine& line = batch_[i];
+            line.element = nullptr;
+            line.hasFields = splitFields(line.text, line.fields);
+            line.guess = line.hasFields ? previous_.sameId(n + i, line.fields.first) : nullptr;
+            if (!line.hasFields)
+                continue;
+            if (line.guess) {
+                __builtin_prefetch(&line.guess->userData);
+            } else {
+                line.hash = IdRegistry::hashOf(line.fields.first);
+                registry.prefetch(line.hash);
+            }
         }
-        UMLModelElement* element = n < previous_.size() ? previous_[n] : nullptr;
-        if (!element || element->id != id)
-            element = lookUp(id);
-        while (current_.size() <= n)
-            current_.push_back(nullptr);
-        current_[n] = element;
-        return element;
+        for (std::size_t i = 0; i < count; ++i) {
+            const PendingLine& line = batch_[i];
+            if (line.hasFields && !line.guess)
+                __builtin_prefetch(registry.likely(line.hash));
+        }
+        for (std::size_t i = 0; i < count; ++i) {
+            PendingLine& line = batch_[i];
+            if (!line.hasFields)
+                continue;
+            if (line.guess) {
+                line.element = line.guess;
+                continue;
+            }
+            UMLElement* found = registry.find(line.fields.first, line.hash);
+            line.element = found ? found->asModelElement() : nullptr;
+            if (line.element)
+                __builtin_prefetch(&line.element->userData);
+        }
+        for (std::size_t i = 0; i < count; ++i) {
+            if (const UMLModelElement* element = batch_[i].element) {
+                // Where the record goes, or the list to be copied when it has no room left.
+                const auto& data = element->userData;
+                __builtin_prefetch(data.data() + (data.size() < data.capacity() ? data.size() : 0));
+            }
+        }
+        for (std::size_t i = 0; i < count; ++i)
+            current_.add(batch_[i].fields.first, batch_[i].element);
     }
 
     void endBlock() {
@@ -249,17 +326,10 @@ private:
         current_.clear();
     }
 
-    UMLModelElement* lookUp(std::string_view id) const {
-        UMLElement* element = model_.idRegistry.find(id);
-        return element ? element->asModelElement() : nullptr;
-    }
-
     // A later block of the same name replaces (and releases) the earlier record.
     MetricProperties& newProperties(const std::string& name) {
         auto properties = std::make_unique<MetricProperties>();
-        properties->config.setFloat("Transparency", 1.0f);
-        properties->config.setColor("OutlineColor", Color(0, 0, 0, 1));
-        properties->config.setColor("FillColor", metricPalette[nextPaletteIndex % 16]);
+        properties->setDefaults(metricPalette[nextPaletteIndex % 16]);
         ++nextPaletteIndex;
         auto& slot = collection_.properties[name];
         slot = std::move(properties);
@@ -279,10 +349,20 @@ private:
     MetricCollection& collection_;
     std::string line_;
     MetricName blockName_; // the name of the block being read, shared by its records
+    // The lines of the block being read, a batch at a time, and what was found for them.
+    struct PendingLine {
+        std::string text;
+        Fields fields;
+        bool hasFields = false;
+        UMLModelElement* guess = nullptr; // the element of the same line of the last block
+        std::uint64_t hash = 0;           // of the id, when there is no guess
+        UMLModelElement* element = nullptr;
+    };
+    std::array<PendingLine, 32> batch_;
     // The element of each line of the previous block and of this one, null where the
     // line named none (a missing id is looked up again in the next block).
-    std::vector<UMLModelElement*> previous_;
-    std::vector<UMLModelElement*> current_;
+    LineElements previous_;
+    LineElements current_;
 };
 
 } // namespace

@@ -80,7 +80,7 @@ void readMetricEntries(std::istream& in, const ConfigurationTargets& targets) {
         if (MetricProperties* record = recordOf(targets.metrics, name)) {
             if (targets.glyphs)
                 record->viz = findGlyph(*targets.glyphs, glyphName);
-            record->config.readText(in);
+            record->config().readText(in);
         } else {
             // A metric that is not loaded: its block is read and dropped.
             Configuration discarded;
@@ -131,7 +131,7 @@ void writeConfiguration(std::ostream& out, const ConfigurationTargets& targets) 
                 if (!record)
                     continue;
                 out << name << '\n' << (record->viz ? record->viz->getName() : "") << '\n';
-                record->config.writeText(out);
+                record->settings().writeText(out);
             }
         }
     }

@@ -22,7 +22,7 @@ void assignDefaultGlyphs(MetricCollection& metrics, const GlyphRegistry& glyphs)
         for (const auto& glyph : glyphs) {
             if (!accepts(*glyph, metrics, name))
                 continue;
-            glyph->attachAndSetDefaults(&properties->config);
+            glyph->attachAndSetDefaults(&properties->config());
             if (!properties->viz)
                 properties->viz = glyph.get();
         }

@@ -140,7 +140,7 @@ void MetricsVisualizer::drawLegend(int width, int height) const {
         const float sampleY = y + (th - 13.0f) / 2.0f;
         auto props = metrics->properties.find(name);
         if (props != metrics->properties.end() && props->second) {
-            Configuration& config = props->second->config;
+            Configuration& config = props->second->config();
             const Point p1(right - bw + s, sampleY);
             const Point p2(right - bw + s + 19.0f, sampleY + 13.0f);
             Graphics::rectFill(p1, p2, config.getColor("FillColor"));
@@ -187,15 +187,15 @@ void MetricsVisualizerSimple::drawMetrics(UMLModelElement* element) {
         const float o = Graphics::getOpacity();
         if (auto* value = dynamic_cast<IntMetric*>(record)) {
             const auto v = static_cast<float>(value->value);
-            if (properties.config.getFloat(".LowerThreshold") >= v ||
-                properties.config.getFloat(".UpperThreshold") <= v)
+            if (properties.config().getFloat(".LowerThreshold") >= v ||
+                properties.config().getFloat(".UpperThreshold") <= v)
                 Graphics::setOpacity(outOfRangeOpacity);
         }
-        const float t = properties.config.getFloat("Transparency");
+        const float t = properties.config().getFloat("Transparency");
         if (t != 0.0f)
             Graphics::setOpacity(Graphics::getOpacity() * t);
         MetricViz& glyph = *properties.viz;
-        glyph.setProperties(&properties.config);
+        glyph.setProperties(&properties.config());
         glyph.setBounds(lowerLeft.x, lowerLeft.y, upperRight.x, upperRight.y);
         glyph.setActiveRange(activeMin, activeMax);
         record->accept(glyph);

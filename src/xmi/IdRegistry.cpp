@@ -37,9 +37,28 @@ void IdRegistry::insert(UMLElement* element, std::uint64_t hash) {
 }
 
 UMLElement* IdRegistry::find(std::string_view id) const {
+    return find(id, hashOf(id));
+}
+
+void IdRegistry::prefetch(std::uint64_t hash) const {
+    if (size_ != 0)
+        __builtin_prefetch(&slots_[static_cast<std::size_t>(hash) & (slots_.size() - 1)]);
+}
+
+UMLElement* IdRegistry::likely(std::uint64_t hash) const {
     if (size_ == 0)
         return nullptr;
-    const std::uint64_t hash = hashOf(id);
+    const std::size_t mask = slots_.size() - 1;
+    for (std::size_t i = static_cast<std::size_t>(hash) & mask;; i = (i + 1) & mask) {
+        const Slot& slot = slots_[i];
+        if (!slot.element || slot.hash == hash)
+            return slot.element;
+    }
+}
+
+UMLElement* IdRegistry::find(std::string_view id, std::uint64_t hash) const {
+    if (size_ == 0)
+        return nullptr;
     const std::size_t mask = slots_.size() - 1;
     for (std::size_t i = static_cast<std::size_t>(hash) & mask;; i = (i + 1) & mask) {
         const Slot& slot = slots_[i];

@@ -19,6 +19,16 @@ public:
     void add(UMLElement* element);
     // The element registered under the id, or null.
     UMLElement* find(std::string_view id) const;
+
+    // A lookup in steps, for callers that look up many ids in a row: with the hash of each
+    // id, prefetch() asks for the slot where its search starts, likely() then reads the
+    // slots alone for the element probably registered under it, so that its memory can be
+    // asked for too, and find() completes the lookup. Taking the ids of a batch through
+    // each step in turn lets their cache misses overlap instead of following each other.
+    static std::uint64_t hashOf(std::string_view id);
+    void prefetch(std::uint64_t hash) const;
+    UMLElement* likely(std::uint64_t hash) const;
+    UMLElement* find(std::string_view id, std::uint64_t hash) const;
     std::size_t size() const { return size_; }
     bool empty() const { return size_ == 0; }
     // The entries in ascending id order.
@@ -29,7 +39,6 @@ private:
         UMLElement* element = nullptr;
         std::uint64_t hash = 0;
     };
-    static std::uint64_t hashOf(std::string_view id);
     void insert(UMLElement* element, std::uint64_t hash);
     void grow();
 

@@ -311,7 +311,7 @@ TEST(ExportEndToEnd, ImageShowsTheClassFillAndEachMetricInItsCell) {
         if (metric == "Has tests")
             continue;
         const float x1 = cell[0], y1 = cell[1], x2 = cell[2], y2 = cell[3];
-        const Color metricFill = metrics.properties.at(metric)->config.getColor("FillColor");
+        const Color metricFill = metrics.properties.at(metric)->config().getColor("FillColor");
         const float r = std::min(x2 - x1, y2 - y1) / 2.0f;
         const float angle = 0.3926991f; // 22.5 degrees from the top
         const float px = (x1 + x2) / 2.0f + 0.6f * r * std::sin(angle);

@@ -88,7 +88,7 @@ TEST_F(ConfigurationCommandsTest, SavedStateComesBackInAFreshFrame) {
     ASSERT_NE(metrics, nullptr);
     metrics->properties.at("Lines of code")->viz = findGlyph(frame->getGlyphs(), "3D Cylinder");
     metrics->properties.at("Has tests")
-        ->config.setColor("FillColor", Color(1.0f, 0.5f, 0.0f, 1.0f));
+        ->config().setColor("FillColor", Color(1.0f, 0.5f, 0.0f, 1.0f));
     metrics->activeMetrics = {"Has tests", "Lines of code"};
     globalConfiguration.setBool("Visualizer.General.Legend.Enable", true);
 
@@ -123,7 +123,7 @@ TEST_F(ConfigurationCommandsTest, SavedStateComesBackInAFreshFrame) {
     EXPECT_TRUE(globalConfiguration.getBool("Visualizer.General.Legend.Enable"));
     metrics = frame->getMetricCollection();
     EXPECT_EQ(metrics->properties.at("Lines of code")->viz->getName(), "3D Cylinder");
-    EXPECT_EQ(metrics->properties.at("Has tests")->config.getColor("FillColor"),
+    EXPECT_EQ(metrics->properties.at("Has tests")->config().getColor("FillColor"),
               Color(1.0f, 0.5f, 0.0f, 1.0f));
     EXPECT_EQ(metrics->activeMetrics, (std::set<std::string>{"Has tests", "Lines of code"}));
 }

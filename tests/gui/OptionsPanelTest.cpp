@@ -213,8 +213,8 @@ TEST_F(OptionsPanelTest, LoadListsMetricsByNameWithDefaultsOfEveryAcceptingGlyph
 
     for (const auto& [name, record] : metrics().properties)
         EXPECT_EQ(record->viz, nullptr) << name << " gets its glyph when first selected";
-    Configuration& lines = properties("Lines of code").config;
-    Configuration& tests = properties("Has tests").config;
+    Configuration& lines = properties("Lines of code").config();
+    Configuration& tests = properties("Has tests").config();
     EXPECT_FLOAT_EQ(lines.floats().at("2D Pie.MinRadius"), 0.7853982f);
     EXPECT_FLOAT_EQ(lines.floats().at("3D Cylinder.MaxHeight"), 128.0f);
     EXPECT_EQ(lines.colors().count("2D Checkbox.TrueFillColor"), 0u);
@@ -263,7 +263,7 @@ TEST_F(OptionsPanelTest, SelectingAMetricOffersItsGlyphsThresholdsAndTransparenc
     slide(ID_UPPER_THRESHOLD_SLIDER, 300);
     slide(ID_LOWER_THRESHOLD_SLIDER, 60);
     chooseGlyph("3D Bar");
-    Configuration& config = properties("Lines of code").config;
+    Configuration& config = properties("Lines of code").config();
     EXPECT_FLOAT_EQ(config.getFloat("Transparency"), 0.2f);
     EXPECT_FLOAT_EQ(config.getFloat(".UpperThreshold"), 300.0f);
     EXPECT_FLOAT_EQ(config.getFloat(".LowerThreshold"), 60.0f);
@@ -316,7 +316,7 @@ TEST_F(OptionsPanelTest, ThresholdSlidersStayWithinWhatASliderHolds) {
 
     loadExample();
     metrics().ranges["Lines of code"] = {INT32_MIN, INT32_MAX};
-    properties("Lines of code").config.setFloat(".UpperThreshold", 4294967296.0f);
+    properties("Lines of code").config().setFloat(".UpperThreshold", 4294967296.0f);
     clickRow("Lines of code", false);
     auto* upper = control<wxSlider>(ID_UPPER_THRESHOLD_SLIDER);
     EXPECT_EQ(upper->GetMin(), -bound);

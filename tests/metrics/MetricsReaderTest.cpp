@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <limits>
 
 #include "common/Exception.h"
@@ -41,7 +42,7 @@ TEST_F(MetricsReaderTest, CountBlockThenIntegerBlock) {
     EXPECT_EQ(intRecord(element("A")).value, 3);
     EXPECT_EQ(intRecord(element("B")).value, 7);
     EXPECT_EQ(c.elementMetrics[2], getElementMetrics(element("C"))[0]);
-    auto& config = c.properties.at("NOM")->config;
+    auto& config = c.properties.at("NOM")->config();
     EXPECT_EQ(config.getFloat(".LowerThreshold"), -1.0f);
     EXPECT_EQ(config.getFloat(".UpperThreshold"), 8.0f);
     EXPECT_EQ(config.getFloat("Transparency"), 1.0f);
@@ -84,15 +85,15 @@ TEST_F(MetricsReaderTest, MaximumIncludesMissingFirstElement) {
     ASSERT_EQ(c.elementMetrics.size(), 2u);
     EXPECT_EQ(intRecord(element("A")).max, 50);
     EXPECT_EQ(c.ranges.at("M"), std::make_pair(0, 50));
-    EXPECT_EQ(c.properties.at("M")->config.getFloat(".UpperThreshold"), 51.0f);
+    EXPECT_EQ(c.properties.at("M")->config().getFloat(".UpperThreshold"), 51.0f);
 }
 
 TEST_F(MetricsReaderTest, BlockWithoutElementsHasPropertiesAndRangeButNoThresholds) {
     auto& c = load("[M]\nQ,4\nR,9\n\n\n");
     EXPECT_TRUE(c.elementMetrics.empty());
     ASSERT_EQ(c.properties.count("M"), 1u);
-    EXPECT_EQ(c.properties.at("M")->config.floats().count(".LowerThreshold"), 0u);
-    EXPECT_EQ(c.properties.at("M")->config.floats().count(".UpperThreshold"), 0u);
+    EXPECT_EQ(c.properties.at("M")->config().floats().count(".LowerThreshold"), 0u);
+    EXPECT_EQ(c.properties.at("M")->config().floats().count(".UpperThreshold"), 0u);
     EXPECT_EQ(c.ranges.at("M"), std::make_pair(0, 4));
     EXPECT_FALSE(c.isIntMetric("M"));
     EXPECT_FALSE(c.isBoolMetric("M"));
@@ -107,7 +108,7 @@ TEST_F(MetricsReaderTest, BooleanBlock) {
     EXPECT_TRUE(c.isBoolMetric("Flag"));
     EXPECT_FALSE(c.isIntMetric("Flag"));
     EXPECT_EQ(c.ranges.count("Flag"), 0u);
-    EXPECT_EQ(c.properties.at("Flag")->config.floats().count(".UpperThreshold"), 0u);
+    EXPECT_EQ(c.properties.at("Flag")->config().floats().count(".UpperThreshold"), 0u);
 }
 
 TEST_F(MetricsReaderTest, FieldsAndValueForms) {
@@ -144,7 +145,7 @@ TEST_F(MetricsReaderTest, ValuesBeyondThirtyTwoBitsSaturateAndAreLogged) {
     EXPECT_EQ(intRecord(element("A")).value, maxInt);
     EXPECT_EQ(intRecord(element("C")).value, std::numeric_limits<std::int32_t>::min());
     EXPECT_EQ(intRecord(element("B")).max, maxInt);
-    EXPECT_EQ(c.properties.at("Big")->config.getFloat(".UpperThreshold"), 2147483648.0f);
+    EXPECT_EQ(c.properties.at("Big")->config().getFloat(".UpperThreshold"), 2147483648.0f);
     EXPECT_EQ(c.globalMetrics.at(0)->value, maxInt);
     EXPECT_EQ(log, (std::vector<std::string>{
                        "Metric value out of range, saturated (A,99999999999) at (Big)",
@@ -156,8 +157,9 @@ TEST_F(MetricsReaderTest, LaterBlockOfSameNameReplacesProperties) {
     const std::size_t start = nextPaletteIndex;
     auto& c = load("[M]\nA,1\n\n\n[M]\nB,true\n\n\n");
     ASSERT_EQ(c.properties.size(), 1u);
-    EXPECT_EQ(c.properties.at("M")->config.getColor("FillColor"), metricPalette[(start + 1) % 16]);
-    EXPECT_EQ(c.properties.at("M")->config.floats().count(".UpperThreshold"), 0u);
+    EXPECT_EQ(c.properties.at("M")->config().getColor("FillColor"),
+              metricPalette[(start + 1) % 16]);
+    EXPECT_EQ(c.properties.at("M")->config().floats().count(".UpperThreshold"), 0u);
     EXPECT_TRUE(c.isIntMetric("M"));
     EXPECT_TRUE(c.isBoolMetric("M"));
 }
@@ -173,11 +175,11 @@ TEST_F(MetricsReaderTest, PaletteContinuesAcrossLoads) {
     for (char n = 'k'; n < 'k' + 7; ++n)
         second += std::string("[") + n + "]\nB,true\n\n\n";
     auto& c1 = load(first);
-    EXPECT_EQ(c1.properties.at("a")->config.getColor("FillColor"), metricPalette[0]);
-    EXPECT_EQ(c1.properties.at("d")->config.getColor("FillColor"), metricPalette[3]);
+    EXPECT_EQ(c1.properties.at("a")->config().getColor("FillColor"), metricPalette[0]);
+    EXPECT_EQ(c1.properties.at("d")->config().getColor("FillColor"), metricPalette[3]);
     auto& c2 = load(second);
-    EXPECT_EQ(c2.properties.at("p")->config.getColor("FillColor"), metricPalette[15]);
-    EXPECT_EQ(c2.properties.at("q")->config.getColor("FillColor"), metricPalette[0]);
+    EXPECT_EQ(c2.properties.at("p")->config().getColor("FillColor"), metricPalette[15]);
+    EXPECT_EQ(c2.properties.at("q")->config().getColor("FillColor"), metricPalette[0]);
     EXPECT_EQ(nextPaletteIndex, 17u);
 }
 
@@ -270,4 +272,76 @@ TEST_F(MetricsReaderTest, ManyElementsInShiftedBlocksGetTheirOwnRecords) {
     }
     // One name per block, shared by its records.
     EXPECT_EQ(&intRecord(element("e1")).name.str(), &intRecord(element("e599")).name.str());
+}
+
+TEST_F(MetricsReaderTest, LongBlocksKeepTheirLineOrder) {
+    // Blocks longer than the reader's batches, with logged values, lines naming no element
+    // and, in the second block, ids that differ from the first block's at the same line.
+    const int count = 70;
+    std::string first = "[A %int]\n", second = "[B %int]\n";
+    std::vector<std::string> expectedLog;
+    for (int i = 0; i < count; ++i) {
+        const std::string id = "e" + std::to_string(i);
+        auto* e = model.create<UMLClass>();
+        e->id = id;
+        model.idRegistry.add(e);
+        const bool big = i % 31 == 0 || i == 33 || i == count - 1;
+        const std::string line = id + "," + (big ? "99999999999" : std::to_string(i));
+        first += (i == 40 ? ",,,\n" : "") + line + "\n";
+        if (big && i != 0) // the first line's value is logged before the block's lines
+            expectedLog.push_back("Metric value out of range, saturated (" + line + ") at (A)");
+        if (i == 0)
+            expectedLog.insert(expectedLog.begin(),
+                               "Metric value out of range, saturated (" + line + ") at (A)");
+        second += (i % 10 == 5 ? "e" + std::to_string(count - 1 - i)
+                   : i == 50   ? "gone"
+                               : id) +
+                  "," + std::to_string(2 * i) + "\n";
+    }
+    auto& c = load(first + "\n\n" + second + "\n\n[C]\ne3,true\n\n\n");
+    EXPECT_EQ(log, expectedLog);
+    EXPECT_EQ(c.elementMetrics.size(), 2u * count - 1 + 1);
+    for (int i = 0; i < count; ++i) {
+        SCOPED_TRACE(i);
+        UMLModelElement& e = element("e" + std::to_string(i));
+        // Lines 5, 15, ... of the second block name e64, e54, ..., which also have a line
+        // of their own; e5, e15, ... and e50 get no record there.
+        std::vector<int> values;
+        if (i % 10 == 4)
+            values = {2 * std::min(i, count - 1 - i), 2 * std::max(i, count - 1 - i)};
+        else if (i % 10 != 5 && i != 50)
+            values = {2 * i};
+        const auto records = getElementMetrics(e);
+        ASSERT_EQ(records.size(), 1u + values.size() + (i == 3));
+        const bool big = i % 31 == 0 || i == 33 || i == count - 1;
+        EXPECT_EQ(intRecord(e, 0).value, big ? std::numeric_limits<std::int32_t>::max() : i);
+        for (std::size_t k = 0; k < values.size(); ++k)
+            EXPECT_EQ(intRecord(e, 1 + k).value, values[k]);
+    }
+    EXPECT_TRUE(boolRecord(element("e3"), 2).value);
+}
+
+TEST_F(MetricsReaderTest, PropertiesAreTheReadDefaultsUntilChanged) {
+    auto& c = load("[M]\nA,7\n\n\n[Flag]\nA,true\n\n\n");
+    MetricProperties& m = *c.properties.at("M");
+    const Configuration looked = m.settings();
+    EXPECT_EQ(looked.floats(),
+              (Configuration::FloatMap{
+                  {".LowerThreshold", -1.0f}, {".UpperThreshold", 8.0f}, {"Transparency", 1.0f}}));
+    EXPECT_EQ(looked.colors().size(), 2u);
+    EXPECT_EQ(looked.colors().at("OutlineColor"), Color(0, 0, 0, 1));
+    EXPECT_EQ(c.properties.at("Flag")->settings().floats().size(), 1u);
+    // Once made, the configuration is what is looked at, and stays where it is.
+    Configuration& made = m.config();
+    EXPECT_EQ(made.floats(), looked.floats());
+    made.setFloat("Transparency", 0.5f);
+    EXPECT_EQ(m.settings().floats().at("Transparency"), 0.5f);
+    EXPECT_EQ(&m.config(), &made);
+    // Defaults given after the configuration was made go into it; properties made by
+    // hand start empty.
+    MetricProperties byHand;
+    EXPECT_TRUE(byHand.config().floats().empty());
+    byHand.setDefaultThresholds(3.0f);
+    EXPECT_EQ(byHand.config().floats().at(".UpperThreshold"), 3.0f);
+    EXPECT_TRUE(byHand.settings().colors().empty());
 }

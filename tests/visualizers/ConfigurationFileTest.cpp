@@ -110,8 +110,8 @@ TEST_F(ConfigurationFileTest, StateRoundTripsIntoAFreshProgramUnderACommaLocale)
 
     auto metrics = threeMetrics();
     metrics->properties["LOC"]->viz = findGlyph(glyphs_, "3D Bar");
-    metrics->properties["LOC"]->config.setColor("FillColor", Color(0.25f, 0.5f, 1.0f, 0.75f));
-    metrics->properties["LOC"]->config.setFloat(".UpperThreshold", 400.0f);
+    metrics->properties["LOC"]->config().setColor("FillColor", Color(0.25f, 0.5f, 1.0f, 0.75f));
+    metrics->properties["LOC"]->config().setFloat(".UpperThreshold", 400.0f);
     metrics->properties["Tested"]->viz = findGlyph(glyphs_, "2D Checkbox");
     metrics->activeMetrics = {"Tested", "LOC"};
 
@@ -148,9 +148,9 @@ TEST_F(ConfigurationFileTest, StateRoundTripsIntoAFreshProgramUnderACommaLocale)
     EXPECT_EQ(loaded->properties["LOC"]->viz, findGlyph(glyphs_, "3D Bar"));
     EXPECT_EQ(loaded->properties["NOM"]->viz, nullptr);
     EXPECT_EQ(loaded->properties["Tested"]->viz, findGlyph(glyphs_, "2D Checkbox"));
-    EXPECT_EQ(loaded->properties["LOC"]->config.getColor("FillColor"),
+    EXPECT_EQ(loaded->properties["LOC"]->config().getColor("FillColor"),
               Color(0.25f, 0.5f, 1.0f, 0.75f));
-    EXPECT_FLOAT_EQ(loaded->properties["LOC"]->config.getFloat(".UpperThreshold"), 400.0f);
+    EXPECT_FLOAT_EQ(loaded->properties["LOC"]->config().getFloat(".UpperThreshold"), 400.0f);
     EXPECT_EQ(loaded->activeMetrics, (std::set<std::string>{"LOC", "Tested"}));
 }
 
@@ -175,9 +175,9 @@ TEST_F(ConfigurationFileTest, EntriesApplyOnlyToLoadedMetrics) {
     EXPECT_EQ(metrics->properties.count("Gone"), 0u);
     EXPECT_EQ(metrics->properties["LOC"]->viz, nullptr);
     EXPECT_EQ(metrics->properties["Tested"]->viz, nullptr);
-    EXPECT_FLOAT_EQ(metrics->properties["LOC"]->config.getFloat("Transparency"), 0.25f);
-    EXPECT_FLOAT_EQ(metrics->properties["Tested"]->config.getFloat("Transparency"), 0.25f);
-    EXPECT_FALSE(metrics->properties["NOM"]->config.floats().count("Transparency"))
+    EXPECT_FLOAT_EQ(metrics->properties["LOC"]->config().getFloat("Transparency"), 0.25f);
+    EXPECT_FLOAT_EQ(metrics->properties["Tested"]->config().getFloat("Transparency"), 0.25f);
+    EXPECT_FALSE(metrics->properties["NOM"]->config().floats().count("Transparency"))
         << "the skipped entry reached no other metric";
     // The list replaces the shown metrics; names not loaded and lines after the end go.
     EXPECT_EQ(metrics->activeMetrics, (std::set<std::string>{"Tested"}));

@@ -52,9 +52,9 @@ struct MetricScene {
             auto& p = collection.properties[name];
             p = std::make_unique<MetricProperties>();
             p->viz = &spy;
-            p->config.setFloat("Transparency", 1.0f);
-            p->config.setFloat(".LowerThreshold", -1.0f);
-            p->config.setFloat(".UpperThreshold", 11.0f);
+            p->config().setFloat("Transparency", 1.0f);
+            p->config().setFloat(".LowerThreshold", -1.0f);
+            p->config().setFloat(".UpperThreshold", 11.0f);
         }
         for (const char* name : active)
             collection.activeMetrics.insert(name);
@@ -105,8 +105,8 @@ TEST_F(MetricsVisualizerTest, GlyphsKeepTheirCellsAndThresholdOpacity) {
     MetricScene scene({{"b", 3}, {"c", 9}}, {"a", "b", "c"});
     scene.collection.properties["a"] = std::make_unique<MetricProperties>();
     scene.collection.properties["a"]->viz = &scene.spy;
-    scene.collection.properties["c"]->config.setFloat(".UpperThreshold", 9.0f);
-    scene.collection.properties["b"]->config.setFloat("Transparency", 0.5f);
+    scene.collection.properties["c"]->config().setFloat(".UpperThreshold", 9.0f);
+    scene.collection.properties["b"]->config().setFloat("Transparency", 0.5f);
     MetricsVisualizerSimple v;
     v.metrics = &scene.collection;
     v.draw(&scene.diagram);

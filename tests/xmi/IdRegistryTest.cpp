@@ -31,10 +31,19 @@ TEST(IdRegistry, FindsEveryIdThroughGrowthAndListsThemSorted) {
     for (auto& element : elements)
         registry.add(element.get());
     ASSERT_EQ(registry.size(), ids.size());
-    for (std::size_t i = 0; i < ids.size(); ++i)
+    for (std::size_t i = 0; i < ids.size(); ++i) {
         ASSERT_EQ(registry.find(ids[i]), elements[i].get()) << ids[i];
-    for (const char* missing : {"EAID_", "x", "EAID_0 ", "00"})
+        // The lookup in steps gives the same, and its hint names the element.
+        const std::uint64_t hash = IdRegistry::hashOf(ids[i]);
+        registry.prefetch(hash);
+        ASSERT_EQ(registry.likely(hash), elements[i].get()) << ids[i];
+        ASSERT_EQ(registry.find(ids[i], hash), elements[i].get()) << ids[i];
+    }
+    for (const char* missing : {"EAID_", "x", "EAID_0 ", "00"}) {
         EXPECT_EQ(registry.find(missing), nullptr) << missing;
+        EXPECT_EQ(registry.find(missing, IdRegistry::hashOf(missing)), nullptr) << missing;
+    }
+    EXPECT_EQ(IdRegistry().likely(IdRegistry::hashOf("x")), nullptr);
 
     const auto sorted = registry.sorted();
     ASSERT_EQ(sorted.size(), ids.size());
