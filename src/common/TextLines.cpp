@@ -72,6 +72,31 @@ bool TextLineReader::fill() {
 }
 
 bool TextLineReader::next(std::string& line) {
+    std::string_view view;
+    const bool read = next(view);
+    line.assign(view);
+    return read;
+}
+
+bool TextLineReader::next(std::string_view& line) {
+    const char* start = buffer_.data() + begin_;
+    const auto* feed = begin_ == end_
+                           ? nullptr
+                           : static_cast<const char*>(std::memchr(start, '\n', end_ - begin_));
+    if (feed && static_cast<std::size_t>(feed - start) <= maximumLineLength) {
+        std::size_t count = static_cast<std::size_t>(feed - start);
+        begin_ += count + 1;
+        if (count > 0 && start[count - 1] == '\r')
+            --count;
+        line = std::string_view(start, count);
+        return true;
+    }
+    const bool read = nextInto(spill_);
+    line = spill_;
+    return read;
+}
+
+bool TextLineReader::nextInto(std::string& line) {
     line.clear();
     bool started = false;
     bool overlong = false;

@@ -32,9 +32,15 @@ class TextLineReader {
 public:
     explicit TextLineReader(std::istream& in);
     bool next(std::string& line);
+    // The same line as a view, valid until the next call: into the buffer where the line
+    // lies whole in it, which is the rule, else into a string of the reader's own.
+    bool next(std::string_view& line);
 
 private:
     bool fill();
+    bool nextInto(std::string& line);
+
+    std::string spill_; // a line that did not lie whole in the buffer
 
     std::istream& in_;
     std::vector<char> buffer_;

@@ -444,8 +444,10 @@ void OptionsPanel::fillThresholds(const MetricCollection& metrics, int kind,
                               : thresholdSliderRange(0, 0);
     upperSlider->SetRange(r.min, r.max);
     lowerSlider->SetRange(r.min, r.max);
-    upperSlider->SetValue(sliderValue(properties.config().getFloat(".UpperThreshold"), r.min, r.max));
-    lowerSlider->SetValue(sliderValue(properties.config().getFloat(".LowerThreshold"), r.min, r.max));
+    upperSlider->SetValue(
+        sliderValue(properties.config().getFloat(".UpperThreshold"), r.min, r.max));
+    lowerSlider->SetValue(
+        sliderValue(properties.config().getFloat(".LowerThreshold"), r.min, r.max));
 }
 
 void OptionsPanel::onGlyphChoice(wxCommandEvent&) {

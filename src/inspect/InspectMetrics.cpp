@@ -55,8 +55,17 @@ Json describeMetricCollection(const MetricCollection& collection) {
         bool anyBool = false;
     };
     std::unordered_map<std::string_view, Records> records;
+    records.reserve(collection.properties.size());
+    // The records of a block follow each other and share one name.
+    const std::string* lastName = nullptr;
+    Records* last = nullptr;
     for (const auto& metric : collection.elementMetrics) {
-        Records& r = records[metric->name.str()];
+        const std::string& name = metric->name.str();
+        if (&name != lastName) {
+            lastName = &name;
+            last = &records[name];
+        }
+        Records& r = *last;
         ++r.count;
         r.anyInt = r.anyInt || dynamic_cast<const IntMetric*>(metric);
         r.anyBool = r.anyBool || dynamic_cast<const BoolMetric*>(metric);

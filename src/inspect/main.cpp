@@ -6,6 +6,8 @@
 #include "inspect/Inspect.h"
 
 int main(int argc, char** argv) {
+    // Only the standard streams write, so they need not share stdio's buffers.
+    std::ios::sync_with_stdio(false);
     CLI::App app{"Loads a UML model as Brennimore does and prints what was loaded as JSON."};
     InspectOptions options;
     app.add_option("MODEL", options.modelFile, "XMI file to load");

@@ -87,20 +87,24 @@ bool isFieldList(std::string_view line) {
 // line's id beside it.
 class LineElements {
 public:
-    void add(std::string_view id, UMLModelElement* element) {
-        if (element)
-            ids_.append(id);
-        elements_.push_back(element);
+    // A line with this id (empty for a line without fields), its element not found yet.
+    void add(std::string_view id) {
+        ids_.append(id);
         ends_.push_back(ids_.size());
+        elements_.push_back(nullptr);
     }
+    std::size_t size() const { return elements_.size(); }
+    std::string_view id(std::size_t n) const {
+        const std::size_t begin = n == 0 ? 0 : ends_[n - 1];
+        return std::string_view(ids_).substr(begin, ends_[n] - begin);
+    }
+    void setElement(std::size_t n, UMLModelElement* element) { elements_[n] = element; }
     // The element of the n-th line if that line had this id, else null. Compares the id
     // kept here, so that the element itself is not visited.
     UMLModelElement* sameId(std::size_t n, std::string_view id) const {
         if (n >= elements_.size() || !elements_[n])
             return nullptr;
-        const std::size_t begin = n == 0 ? 0 : ends_[n - 1];
-        return std::string_view(ids_).substr(begin, ends_[n] - begin) == id ? elements_[n]
-                                                                            : nullptr;
+        return this->id(n) == id ? elements_[n] : nullptr;
     }
     bool empty() const { return elements_.empty(); }
     void clear() {
@@ -120,6 +124,7 @@ class LineSource {
 public:
     explicit LineSource(std::istream& in) : lines_(in) {}
     bool next(std::string& line) { return lines_.next(line); }
+    bool next(std::string_view& line) { return lines_.next(line); }
 
 private:
     TextLineReader lines_;
@@ -197,15 +202,29 @@ private:
         std::int32_t max = value(firstValue, line_, name);
         // The block's records follow each other in the collection's list.
         const std::size_t first = collection_.elementMetrics.size();
-        readBlockLines([&](UMLModelElement& element, const Fields& fields, std::size_t n,
-                           const std::string& line) {
-            IntMetric& record = collection_.newIntRecord();
-            record.name = blockName_;
-            record.value = n == 0 ? max : value(fields.last, line, name);
-            if (record.value > max)
-                max = record.value;
-            element.userData.push_back(&record);
-        });
+        readBlockLines(
+            [&](const Fields& fields, std::string_view line, std::size_t n, PendingLine& pending) {
+                if (n == 0) {
+                    pending.value = max;
+                    return;
+                }
+                const CIntScan scan = scanCInt(fields.last);
+                pending.value = scan.value;
+                if (scan.saturated)
+                    pending.saturatedLine.assign(line);
+                pending.saturated = scan.saturated;
+            },
+            [&](UMLModelElement& element, const PendingLine& pending) {
+                if (pending.saturated)
+                    logLine("Metric value out of range, saturated (" + pending.saturatedLine +
+                            ") at (" + name + ")");
+                IntMetric& record = collection_.newIntRecord();
+                record.name = blockName_;
+                record.value = pending.value;
+                if (record.value > max)
+                    max = record.value;
+                attach(element, record);
+            });
 
         const auto& records = collection_.elementMetrics;
         if (records.size() > first) {
@@ -222,42 +241,61 @@ private:
     }
 
     void readBoolBlock() {
-        readBlockLines(
-            [&](UMLModelElement& element, const Fields& fields, std::size_t, const std::string&) {
-                BoolMetric& record = collection_.newBoolRecord();
-                record.name = blockName_;
-                record.value = fields.last == "true";
-                element.userData.push_back(&record);
-            });
+        readBlockLines([](const Fields& fields, std::string_view, std::size_t,
+                          PendingLine& pending) { pending.value = fields.last == "true"; },
+                       [&](UMLModelElement& element, const PendingLine& pending) {
+                           BoolMetric& record = collection_.newBoolRecord();
+                           record.name = blockName_;
+                           record.value = pending.value != 0;
+                           attach(element, record);
+                       });
         source_.next(line_);
     }
 
-    // Hands every line of the block whose element exists to `read`, with its fields, its
-    // position in the block and its text, up to the empty line that ends the block.
-    template <class Read> void readBlockLines(Read read) {
+    // Reads the lines of a block up to the empty line that ends it, a batch at a time: each
+    // line is handed, as it is read, to `parse` with its fields, its text and its position
+    // in the block, which notes what its record needs; once the elements of the batch are
+    // found, `make` gets each line whose element exists, in order.
+    template <class Parse, class Make> void readBlockLines(Parse parse, Make make) {
         std::size_t n = 0; // the position in the block of the batch's first line
-        std::size_t count = 1;
-        std::swap(batch_[0].text, line_);
+        std::size_t count = 0;
+        std::string_view line = line_; // the block's first line, read by the caller
         for (bool ended = false; !ended;) {
-            while (count < batch_.size()) {
-                source_.next(batch_[count].text);
-                if (batch_[count].text.empty()) {
-                    ended = true;
-                    break;
+            for (; count < batch_.size(); ++count) {
+                if (n + count > 0) {
+                    source_.next(line);
+                    if (line.empty()) {
+                        ended = true;
+                        break;
+                    }
                 }
-                ++count;
+                PendingLine& pending = batch_[count];
+                Fields fields;
+                pending.hasFields = splitFields(line, fields);
+                current_.add(pending.hasFields ? fields.first : std::string_view());
+                pending.saturated = false;
+                if (pending.hasFields)
+                    parse(fields, line, n + count, pending);
             }
             findElements(n, count);
             for (std::size_t i = 0; i < count; ++i) {
-                const PendingLine& line = batch_[i];
-                if (line.element)
-                    read(*line.element, line.fields, n + i, line.text);
+                if (batch_[i].element)
+                    make(*batch_[i].element, batch_[i]);
             }
             n += count;
             count = 0;
         }
         line_.clear();
         endBlock();
+    }
+
+    // Most elements get a record from several blocks: room for four at the first record
+    // saves their lists two reallocations.
+    static void attach(UMLModelElement& element, ElementMetric& record) {
+        auto& data = element.userData;
+        if (data.capacity() == 0)
+            data.reserve(4);
+        data.push_back(&record);
     }
 
     // A value that does not fit 32 bits is clamped to the range and the line is logged.
@@ -280,14 +318,15 @@ private:
         for (std::size_t i = 0; i < count; ++i) {
             PendingLine& line = batch_[i];
             line.element = nullptr;
-            line.hasFields = splitFields(line.text, line.fields);
-            line.guess = line.hasFields ? previous_.sameId(n + i, line.fields.first) : nullptr;
+            line.guess = nullptr;
             if (!line.hasFields)
                 continue;
+            const std::string_view id = current_.id(n + i);
+            line.guess = previous_.sameId(n + i, id);
             if (line.guess) {
                 __builtin_prefetch(&line.guess->userData);
             } else {
-                line.hash = IdRegistry::hashOf(line.fields.first);
+                line.hash = IdRegistry::hashOf(id);
                 registry.prefetch(line.hash);
             }
         }
@@ -302,12 +341,13 @@ private:
                 continue;
             if (line.guess) {
                 line.element = line.guess;
-                continue;
+            } else {
+                UMLElement* found = registry.find(current_.id(n + i), line.hash);
+                line.element = found ? found->asModelElement() : nullptr;
+                if (line.element)
+                    __builtin_prefetch(&line.element->userData);
             }
-            UMLElement* found = registry.find(line.fields.first, line.hash);
-            line.element = found ? found->asModelElement() : nullptr;
-            if (line.element)
-                __builtin_prefetch(&line.element->userData);
+            current_.setElement(n + i, line.element);
         }
         for (std::size_t i = 0; i < count; ++i) {
             if (const UMLModelElement* element = batch_[i].element) {
@@ -316,8 +356,6 @@ private:
                 __builtin_prefetch(data.data() + (data.size() < data.capacity() ? data.size() : 0));
             }
         }
-        for (std::size_t i = 0; i < count; ++i)
-            current_.add(batch_[i].fields.first, batch_[i].element);
     }
 
     void endBlock() {
@@ -349,11 +387,13 @@ private:
     MetricCollection& collection_;
     std::string line_;
     MetricName blockName_; // the name of the block being read, shared by its records
-    // The lines of the block being read, a batch at a time, and what was found for them.
+    // The lines of the block being read, a batch at a time: what their records need, and
+    // their elements.
     struct PendingLine {
-        std::string text;
-        Fields fields;
         bool hasFields = false;
+        std::int32_t value = 0;           // the record's value (0 or 1 for a boolean)
+        bool saturated = false;           // the value did not fit and is logged with the line
+        std::string saturatedLine;        // the line's text, when it is logged
         UMLModelElement* guess = nullptr; // the element of the same line of the last block
         std::uint64_t hash = 0;           // of the id, when there is no guess
         UMLModelElement* element = nullptr;

@@ -13,6 +13,7 @@
 #include <locale.h>
 #include <sstream>
 #include <stdlib.h>
+#include <string_view>
 #include <sys/stat.h>
 
 #include "common/DataFiles.h"
@@ -246,10 +247,12 @@ TEST(TextLines, BufferedReaderGivesTheLinesOfReadTextLine) {
         std::istringstream expected(text), actual(text);
         TextLineReader reader(actual);
         std::string want, got;
-        for (;;) {
+        // Every other line as a view.
+        for (bool asView = false;; asView = !asView) {
             const bool wanted = readTextLine(expected, want);
-            ASSERT_EQ(reader.next(got), wanted);
-            ASSERT_EQ(got, want);
+            std::string_view view;
+            ASSERT_EQ(asView ? reader.next(view) : reader.next(got), wanted);
+            ASSERT_EQ(asView ? std::string(view) : got, want);
             if (!wanted)
                 break;
         }

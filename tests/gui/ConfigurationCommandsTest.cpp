@@ -88,7 +88,8 @@ TEST_F(ConfigurationCommandsTest, SavedStateComesBackInAFreshFrame) {
     ASSERT_NE(metrics, nullptr);
     metrics->properties.at("Lines of code")->viz = findGlyph(frame->getGlyphs(), "3D Cylinder");
     metrics->properties.at("Has tests")
-        ->config().setColor("FillColor", Color(1.0f, 0.5f, 0.0f, 1.0f));
+        ->config()
+        .setColor("FillColor", Color(1.0f, 0.5f, 0.0f, 1.0f));
     metrics->activeMetrics = {"Has tests", "Lines of code"};
     globalConfiguration.setBool("Visualizer.General.Legend.Enable", true);
 
