@@ -1,7 +1,10 @@
 #include "inspect/InspectConfig.h"
 
+#include <array>
 #include <charconv>
 #include <cmath>
+#include <cstdint>
+#include <cstring>
 #include <fstream>
 
 #include "common/DataFiles.h"
@@ -11,14 +14,34 @@
 nlohmann::ordered_json jsonFloat(float value) {
     if (!std::isfinite(value))
         return nullptr;
-    char buffer[64];
-    auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
-    return parseCDouble(std::string_view(buffer, static_cast<std::size_t>(result.ptr - buffer)));
+    // Descriptions repeat a few values (palette colours, 0 and 1, thresholds) many times,
+    // and the conversion through text is far dearer than this table of the last ones.
+    struct Converted {
+        std::uint32_t bits = 0;
+        bool valid = false;
+        double value = 0.0;
+    };
+    thread_local std::array<Converted, 256> recent;
+    std::uint32_t bits = 0;
+    std::memcpy(&bits, &value, sizeof bits);
+    Converted& slot = recent[(bits * 2654435761u) >> 24];
+    if (!slot.valid || slot.bits != bits) {
+        char buffer[64];
+        auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
+        slot = {
+            bits, true,
+            parseCDouble(std::string_view(buffer, static_cast<std::size_t>(result.ptr - buffer)))};
+    }
+    return slot.value;
 }
 
 nlohmann::ordered_json jsonColor(const Color& c) {
-    return nlohmann::ordered_json::array(
-        {jsonFloat(c.r), jsonFloat(c.g), jsonFloat(c.b), jsonFloat(c.a)});
+    nlohmann::ordered_json out = nlohmann::ordered_json::array();
+    auto& components = out.get_ref<nlohmann::ordered_json::array_t&>();
+    components.reserve(4);
+    for (float component : {c.r, c.g, c.b, c.a})
+        components.push_back(jsonFloat(component));
+    return out;
 }
 
 namespace {

@@ -12,9 +12,14 @@ namespace {
 
 using Json = nlohmann::ordered_json;
 
-template <class Map> const typename Map::mapped_type* lookup(const Map& map, const char* key) {
-    auto it = map.find(key);
-    return it == map.end() ? nullptr : &it->second;
+// A two-element array, made at its size.
+Json pairOf(Json first, Json second) {
+    Json out = Json::array();
+    auto& items = out.get_ref<Json::array_t&>();
+    items.reserve(2);
+    items.push_back(std::move(first));
+    items.push_back(std::move(second));
+    return out;
 }
 
 class RecordDescriber : public MetricVisitor {
@@ -71,35 +76,35 @@ Json describeMetricCollection(const MetricCollection& collection) {
         r.anyBool = r.anyBool || dynamic_cast<const BoolMetric*>(metric);
     }
     Json& element = out["element"] = Json::array();
+    element.get_ref<Json::array_t&>().reserve(collection.properties.size());
+    // The ranges are in the same order as the properties: one walk finds them all.
+    auto range = collection.ranges.begin();
     for (const auto& [name, properties] : collection.properties) {
         auto found = records.find(name);
         const Records r = found == records.end() ? Records() : found->second;
+        while (range != collection.ranges.end() && range->first < name)
+            ++range;
+        const bool hasRange = range != collection.ranges.end() && range->first == name;
+        const std::optional<float> lower = properties->findFloat(".LowerThreshold");
+        const std::optional<float> upper = properties->findFloat(".UpperThreshold");
+        const std::optional<float> transparency = properties->findFloat("Transparency");
+        const std::optional<Color> fill = properties->findColor("FillColor");
+        const std::optional<Color> outline = properties->findColor("OutlineColor");
+        // The keys are appended in place: a description may hold many thousands of entries.
         Json entry = Json::object();
-        entry["name"] = name;
-        if (r.anyInt)
-            entry["kind"] = "int";
-        else if (r.anyBool)
-            entry["kind"] = "bool";
-        else
-            entry["kind"] = nullptr;
-        entry["records"] = r.count;
-        auto range = collection.ranges.find(name);
-        entry["range"] = range == collection.ranges.end()
-                             ? Json(nullptr)
-                             : Json::array({range->second.first, range->second.second});
-        const Configuration settings = properties->settings();
-        const auto& floats = settings.floats();
-        const float* lower = lookup(floats, ".LowerThreshold");
-        const float* upper = lookup(floats, ".UpperThreshold");
-        entry["thresholds"] =
-            lower && upper ? Json::array({jsonFloat(*lower), jsonFloat(*upper)}) : Json(nullptr);
-        const float* transparency = lookup(floats, "Transparency");
-        entry["transparency"] = transparency ? jsonFloat(*transparency) : Json(nullptr);
-        const auto& colors = settings.colors();
-        const Color* fill = lookup(colors, "FillColor");
-        const Color* outline = lookup(colors, "OutlineColor");
-        entry["fillColor"] = fill ? jsonColor(*fill) : Json(nullptr);
-        entry["outlineColor"] = outline ? jsonColor(*outline) : Json(nullptr);
+        auto& fields = entry.get_ref<Json::object_t&>();
+        fields.reserve(9);
+        fields.emplace_back("name", name);
+        fields.emplace_back("kind", r.anyInt ? Json("int") : r.anyBool ? Json("bool") : Json());
+        fields.emplace_back("records", r.count);
+        fields.emplace_back("range", hasRange ? pairOf(range->second.first, range->second.second)
+                                              : Json(nullptr));
+        fields.emplace_back("thresholds", lower && upper
+                                              ? pairOf(jsonFloat(*lower), jsonFloat(*upper))
+                                              : Json(nullptr));
+        fields.emplace_back("transparency", transparency ? jsonFloat(*transparency) : Json());
+        fields.emplace_back("fillColor", fill ? jsonColor(*fill) : Json(nullptr));
+        fields.emplace_back("outlineColor", outline ? jsonColor(*outline) : Json(nullptr));
         element.push_back(std::move(entry));
     }
     return out;

@@ -29,6 +29,32 @@ Configuration MetricProperties::settings() const {
     return made;
 }
 
+std::optional<float> MetricProperties::findFloat(const std::string& key) const {
+    if (config_) {
+        auto found = config_->floats().find(key);
+        return found == config_->floats().end() ? std::nullopt : std::optional(found->second);
+    }
+    if (hasDefaults_ && key == "Transparency")
+        return 1.0f;
+    if (hasThresholds_ && key == ".LowerThreshold")
+        return -1.0f;
+    if (hasThresholds_ && key == ".UpperThreshold")
+        return upper_;
+    return std::nullopt;
+}
+
+std::optional<Color> MetricProperties::findColor(const std::string& key) const {
+    if (config_) {
+        auto found = config_->colors().find(key);
+        return found == config_->colors().end() ? std::nullopt : std::optional(found->second);
+    }
+    if (hasDefaults_ && key == "OutlineColor")
+        return Color(0, 0, 0, 1);
+    if (hasDefaults_ && key == "FillColor")
+        return fill_;
+    return std::nullopt;
+}
+
 void MetricProperties::setDefaults(const Color& fill) {
     fill_ = fill;
     hasDefaults_ = true;

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <map>
 #include <memory>
+#include <optional>
 #include <set>
 #include <string>
 #include <utility>
@@ -46,6 +47,10 @@ struct MetricProperties {
     // The configuration as config() gives it, made apart if it is not made yet, for those
     // who only look at it.
     Configuration settings() const;
+    // One setting as config() would hold it, without making the configuration; empty
+    // where the key is not set.
+    std::optional<float> findFloat(const std::string& key) const;
+    std::optional<Color> findColor(const std::string& key) const;
 
     // The defaults of a metric read from a file: opaque, outlined in black and filled
     // with `fill`; and, for an integer metric with records, the thresholds -1 and `upper`.

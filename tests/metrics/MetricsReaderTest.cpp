@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <limits>
+#include <optional>
 
 #include "common/Exception.h"
 #include "metrics/MetricsTestModel.h"
@@ -331,11 +332,23 @@ TEST_F(MetricsReaderTest, PropertiesAreTheReadDefaultsUntilChanged) {
     EXPECT_EQ(looked.colors().size(), 2u);
     EXPECT_EQ(looked.colors().at("OutlineColor"), Color(0, 0, 0, 1));
     EXPECT_EQ(c.properties.at("Flag")->settings().floats().size(), 1u);
+    // Single settings are looked up without making the configuration, as it would hold them.
+    for (const char* key : {".LowerThreshold", ".UpperThreshold", "Transparency", "Other"})
+        EXPECT_EQ(m.findFloat(key), looked.floats().count(key)
+                                        ? std::optional(looked.floats().at(key))
+                                        : std::nullopt)
+            << key;
+    for (const char* key : {"FillColor", "OutlineColor", "Other"})
+        EXPECT_EQ(m.findColor(key), looked.colors().count(key)
+                                        ? std::optional(looked.colors().at(key))
+                                        : std::nullopt)
+            << key;
     // Once made, the configuration is what is looked at, and stays where it is.
     Configuration& made = m.config();
     EXPECT_EQ(made.floats(), looked.floats());
     made.setFloat("Transparency", 0.5f);
     EXPECT_EQ(m.settings().floats().at("Transparency"), 0.5f);
+    EXPECT_EQ(m.findFloat("Transparency"), 0.5f);
     EXPECT_EQ(&m.config(), &made);
     // Defaults given after the configuration was made go into it; properties made by
     // hand start empty.
