@@ -310,9 +310,9 @@ private:
     // block. The blocks of a file usually list the same elements in the same order, so the
     // id of a line is first compared with the id of the same line of the previous block,
     // whose element it then names; only another id, or one the model lacks, costs a
-    // search of the registry. The elements of a large model lie far apart in memory: each step
-    // below asks, for every line of the batch, for the memory that the next step reads, so that the
-    // cache misses of the batch overlap instead of following each other.
+    // search of the registry. The elements of a large model lie far apart in memory: each
+    // step below asks, for every line of the batch, for the memory that the next step
+    // reads, so that the cache misses of the batch overlap instead of following each other.
     void findElements(std::size_t n, std::size_t count) {
         const IdRegistry& registry = model_.idRegistry;
         for (std::size_t i = 0; i < count; ++i) {
