@@ -1,6 +1,7 @@
 #include "metrics/MetricCollection.h"
 
 #include <algorithm>
+#include <type_traits>
 
 #include "xmi/XMIResult.h"
 
@@ -29,30 +30,44 @@ Configuration MetricProperties::settings() const {
     return made;
 }
 
-std::optional<float> MetricProperties::findFloat(const std::string& key) const {
-    if (config_) {
-        auto found = config_->floats().find(key);
-        return found == config_->floats().end() ? std::nullopt : std::optional(found->second);
+template <class Visit> void MetricProperties::forEachDefault(Visit visit) const {
+    if (hasDefaults_) {
+        visit("Transparency", 1.0f);
+        visit("OutlineColor", Color(0, 0, 0, 1));
+        visit("FillColor", fill_);
     }
-    if (hasDefaults_ && key == "Transparency")
-        return 1.0f;
-    if (hasThresholds_ && key == ".LowerThreshold")
-        return -1.0f;
-    if (hasThresholds_ && key == ".UpperThreshold")
-        return upper_;
-    return std::nullopt;
+    if (hasThresholds_) {
+        visit(".LowerThreshold", -1.0f);
+        visit(".UpperThreshold", upper_);
+    }
+}
+
+template <class Value>
+std::optional<Value> MetricProperties::defaultOf(const std::string& key) const {
+    std::optional<Value> result;
+    forEachDefault([&](const char* name, const auto& value) {
+        if constexpr (std::is_same_v<std::decay_t<decltype(value)>, Value>) {
+            if (key == name)
+                result = value;
+        }
+    });
+    return result;
+}
+
+namespace {
+template <class Map>
+std::optional<typename Map::mapped_type> findIn(const Map& map, const std::string& key) {
+    auto found = map.find(key);
+    return found == map.end() ? std::nullopt : std::optional(found->second);
+}
+} // namespace
+
+std::optional<float> MetricProperties::findFloat(const std::string& key) const {
+    return config_ ? findIn(config_->floats(), key) : defaultOf<float>(key);
 }
 
 std::optional<Color> MetricProperties::findColor(const std::string& key) const {
-    if (config_) {
-        auto found = config_->colors().find(key);
-        return found == config_->colors().end() ? std::nullopt : std::optional(found->second);
-    }
-    if (hasDefaults_ && key == "OutlineColor")
-        return Color(0, 0, 0, 1);
-    if (hasDefaults_ && key == "FillColor")
-        return fill_;
-    return std::nullopt;
+    return config_ ? findIn(config_->colors(), key) : defaultOf<Color>(key);
 }
 
 void MetricProperties::setDefaults(const Color& fill) {
@@ -70,15 +85,12 @@ void MetricProperties::setDefaultThresholds(float upper) {
 }
 
 void MetricProperties::applyDefaults(Configuration& config) const {
-    if (hasDefaults_) {
-        config.setFloat("Transparency", 1.0f);
-        config.setColor("OutlineColor", Color(0, 0, 0, 1));
-        config.setColor("FillColor", fill_);
-    }
-    if (hasThresholds_) {
-        config.setFloat(".LowerThreshold", -1.0f);
-        config.setFloat(".UpperThreshold", upper_);
-    }
+    forEachDefault([&](const char* name, const auto& value) {
+        if constexpr (std::is_same_v<std::decay_t<decltype(value)>, float>)
+            config.setFloat(name, value);
+        else
+            config.setColor(name, value);
+    });
 }
 
 bool MetricCollection::isIntMetric(const std::string& name) const {

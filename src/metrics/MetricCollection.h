@@ -58,7 +58,10 @@ struct MetricProperties {
     void setDefaultThresholds(float upper);
 
 private:
+    // Hands each default to `visit` as (key, float) or (key, Color).
+    template <class Visit> void forEachDefault(Visit visit) const;
     void applyDefaults(Configuration& config) const;
+    template <class Value> std::optional<Value> defaultOf(const std::string& key) const;
 
     std::unique_ptr<Configuration> config_;
     Color fill_;

@@ -216,8 +216,7 @@ private:
             },
             [&](UMLModelElement& element, const PendingLine& pending) {
                 if (pending.saturated)
-                    logLine("Metric value out of range, saturated (" + pending.saturatedLine +
-                            ") at (" + name + ")");
+                    logSaturated(pending.saturatedLine, name);
                 IntMetric& record = collection_.newIntRecord();
                 record.name = blockName_;
                 record.value = pending.value;
@@ -302,8 +301,12 @@ private:
     std::int32_t value(std::string_view text, const std::string& line, const std::string& name) {
         const CIntScan scan = scanCInt(text);
         if (scan.saturated)
-            logLine("Metric value out of range, saturated (" + line + ") at (" + name + ")");
+            logSaturated(line, name);
         return scan.value;
+    }
+
+    static void logSaturated(const std::string& line, const std::string& name) {
+        logLine("Metric value out of range, saturated (" + line + ") at (" + name + ")");
     }
 
     // Finds the elements of a batch of lines, the n-th to the (n + count - 1)-th of the
