@@ -9,9 +9,11 @@
 #include "common/FileNames.h"
 #include "common/Log.h"
 #include "common/UserMessages.h"
+#include "config/Configuration.h"
 #include "inspect/InspectConfig.h"
 #include "inspect/InspectDiagrams.h"
 #include "inspect/InspectMetrics.h"
+#include "inspect/JsonStream.h"
 #include "metrics/MetricCollection.h"
 #include "uml/UMLModel.h"
 #include "xmi/XMIParser.h"
@@ -196,19 +198,46 @@ json describeElement(const UMLElement& element) {
     return out;
 }
 
-int inspectConfigOnly(const InspectOptions& options, json& out) {
-    out = json::object();
-    std::string error;
-    json config = inspectConfigFile(options.configFile, error);
-    out["error"] = error.empty() ? json(nullptr) : json(error);
-    out["config"] = config;
-    return error.empty() ? 0 : 1;
+namespace {
+
+// What is described beside the small fields: the metrics and the configuration are
+// written from what was loaded, entry by entry, at the places their keys hold.
+struct LoadedParts {
+    MetricCollectionHolder metrics;
+    const MetricCollection* collection = nullptr;
+    std::string metricsError;
+    std::unique_ptr<Configuration> config;
+};
+
+void writeDescription(const json& fields, const LoadedParts& loaded, JsonStream& out) {
+    out.beginObject();
+    for (const auto& [key, value] : fields.items()) {
+        out.key(key);
+        if (key == "metrics" && loaded.collection)
+            writeMetricCollection(*loaded.collection, out);
+        else if (key == "metrics")
+            writeUnreadMetrics(loaded.metricsError, out);
+        else if (key == "config" && loaded.config)
+            writeConfiguration(*loaded.config, out);
+        else
+            out.value(value);
+    }
+    out.end();
 }
 
-int inspectModel(const InspectOptions& options, json& out) {
-    if (options.modelFile.empty())
-        return inspectConfigOnly(options, out);
-    out = json::object();
+} // namespace
+
+int inspectModel(const InspectOptions& options, JsonStream& text) {
+    LoadedParts loaded;
+    json out = json::object();
+    if (options.modelFile.empty()) {
+        std::string error;
+        loaded.config = readConfigFile(options.configFile, error);
+        out["error"] = error.empty() ? json(nullptr) : json(error);
+        out["config"] = nullptr;
+        writeDescription(out, loaded, text);
+        return error.empty() ? 0 : 1;
+    }
     out["file"] = options.modelFile;
     out["error"] = nullptr;
     out["messages"] = json::array();
@@ -270,15 +299,17 @@ int inspectModel(const InspectOptions& options, json& out) {
     // The metrics are loaded after the model, as the program does; their records stay on the
     // elements while the holder lives.
     // Without --metrics, the file beside a loaded model comes along as in the program.
-    MetricCollectionHolder metrics;
     std::string metricsFile = options.metricsFile;
     if (metricsFile.empty() && result)
         metricsFile = companionMetricsFile(options.modelFile);
-    if (!metricsFile.empty())
-        out["metrics"] = inspectMetrics(metricsFile, result.get(), metrics);
+    if (!metricsFile.empty()) {
+        loaded.collection = loadMetricsForInspection(metricsFile, result.get(), loaded.metrics,
+                                                     loaded.metricsError);
+        out["metrics"] = nullptr;
+    }
     // A metrics file named on the command line that cannot be read fails the run, as a
     // model or configuration file that cannot be read does.
-    const bool metricsFailed = !options.metricsFile.empty() && !out["metrics"]["error"].is_null();
+    const bool metricsFailed = !options.metricsFile.empty() && !loaded.collection;
     if (result && options.hasElement) {
         UMLElement* element = result->find(options.elementId);
         out["element"] = element ? describeElement(*element) : json(nullptr);
@@ -292,16 +323,28 @@ int inspectModel(const InspectOptions& options, json& out) {
     for (const std::string& line : log.lines())
         out["log"].push_back(line);
     if (metricsFailed && code == 0) {
-        out["error"] = out["metrics"]["error"];
+        out["error"] = loaded.metricsError;
         code = 1;
     }
     if (!options.configFile.empty()) {
         std::string error;
-        out["config"] = inspectConfigFile(options.configFile, error);
+        loaded.config = readConfigFile(options.configFile, error);
+        out["config"] = nullptr;
         if (!error.empty() && code == 0) {
             out["error"] = error;
             code = 1;
         }
     }
+    writeDescription(out, loaded, text);
     return code;
+}
+
+int inspectModel(const InspectOptions& options, std::ostream& text) {
+    JsonStream out(text);
+    return inspectModel(options, out);
+}
+
+int inspectModel(const InspectOptions& options, json& out) {
+    JsonStream value(out);
+    return inspectModel(options, value);
 }

@@ -10,6 +10,7 @@
 #include "common/DataFiles.h"
 #include "common/Numbers.h"
 #include "config/Configuration.h"
+#include "inspect/JsonStream.h"
 
 nlohmann::ordered_json jsonFloat(float value) {
     if (!std::isfinite(value))
@@ -44,45 +45,53 @@ nlohmann::ordered_json jsonColor(const Color& c) {
     return out;
 }
 
-namespace {
-// Appends a key that the object does not hold yet. The ordered object's own insertion
-// compares the key with every key already there; the store's keys are unique, so the
-// search can be left out.
-void appendNewKey(nlohmann::ordered_json& object, const std::string& key,
-                  nlohmann::ordered_json value) {
-    object.get_ref<nlohmann::ordered_json::object_t&>().emplace_back(key, std::move(value));
-}
-} // namespace
-
-nlohmann::ordered_json describeConfiguration(const Configuration& config) {
-    nlohmann::ordered_json out = nlohmann::ordered_json::object();
-    auto& bools = out["bool"] = nlohmann::ordered_json::object();
+void writeConfiguration(const Configuration& config, JsonStream& out) {
+    // The store's keys are unique and sorted: each kind is written as it is walked.
+    out.beginObject();
+    out.key("bool");
+    out.beginObject();
     for (const auto& [key, value] : config.bools())
-        appendNewKey(bools, key, value);
-    auto& floats = out["float"] = nlohmann::ordered_json::object();
+        out.member(key, value);
+    out.end();
+    out.key("float");
+    out.beginObject();
     for (const auto& [key, value] : config.floats())
-        appendNewKey(floats, key, jsonFloat(value));
-    auto& colors = out["color"] = nlohmann::ordered_json::object();
+        out.member(key, jsonFloat(value));
+    out.end();
+    out.key("color");
+    out.beginObject();
     for (const auto& [key, value] : config.colors())
-        appendNewKey(colors, key, jsonColor(value));
-    auto& colormaps = out["colormap"] = nlohmann::ordered_json::object();
+        out.member(key, jsonColor(value));
+    out.end();
+    out.key("colormap");
+    out.beginObject();
     for (const auto& [key, value] : config.colormaps()) {
         auto entries = nlohmann::ordered_json::array();
         for (const Color& c : value.colors())
             entries.push_back(jsonColor(c));
-        appendNewKey(colormaps, key, std::move(entries));
+        out.member(key, entries);
     }
-    return out;
+    out.end();
+    out.end();
 }
 
-nlohmann::ordered_json inspectConfigFile(const std::string& path, std::string& error) {
+nlohmann::ordered_json describeConfiguration(const Configuration& config) {
+    return writtenJson([&](JsonStream& out) { writeConfiguration(config, out); });
+}
+
+std::unique_ptr<Configuration> readConfigFile(const std::string& path, std::string& error) {
     std::ifstream in;
     if (!openForReading(in, path)) {
         error = "Unable to open configuration file";
         return nullptr;
     }
-    Configuration config;
-    setDefaultConfiguration(config);
-    config.readText(in);
-    return describeConfiguration(config);
+    auto config = std::make_unique<Configuration>();
+    setDefaultConfiguration(*config);
+    config->readText(in);
+    return config;
+}
+
+nlohmann::ordered_json inspectConfigFile(const std::string& path, std::string& error) {
+    const std::unique_ptr<Configuration> config = readConfigFile(path, error);
+    return config ? describeConfiguration(*config) : nullptr;
 }

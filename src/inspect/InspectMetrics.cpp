@@ -5,6 +5,7 @@
 
 #include "common/Exception.h"
 #include "inspect/InspectConfig.h"
+#include "inspect/JsonStream.h"
 #include "metrics/MetricsReader.h"
 #include "xmi/XMIResult.h"
 
@@ -47,12 +48,14 @@ public:
 
 } // namespace
 
-Json describeMetricCollection(const MetricCollection& collection) {
-    Json out = Json::object();
-    out["error"] = nullptr;
-    Json& global = out["global"] = Json::array();
+void writeMetricCollection(const MetricCollection& collection, JsonStream& out) {
+    out.beginObject();
+    out.member("error", nullptr);
+    out.key("global");
+    out.beginArray();
     for (const auto& metric : collection.globalMetrics)
-        global.push_back(Json{{"name", metric->name}, {"value", metric->value}});
+        out.value(Json{{"name", metric->name}, {"value", metric->value}});
+    out.end();
     // What the records of each name are, gathered in one pass over all records.
     struct Records {
         std::size_t count = 0;
@@ -75,8 +78,8 @@ Json describeMetricCollection(const MetricCollection& collection) {
         r.anyInt = r.anyInt || dynamic_cast<const IntMetric*>(metric);
         r.anyBool = r.anyBool || dynamic_cast<const BoolMetric*>(metric);
     }
-    Json& element = out["element"] = Json::array();
-    element.get_ref<Json::array_t&>().reserve(collection.properties.size());
+    out.key("element");
+    out.beginArray();
     // The ranges are in the same order as the properties: one walk finds them all.
     auto range = collection.ranges.begin();
     for (const auto& [name, properties] : collection.properties) {
@@ -105,9 +108,14 @@ Json describeMetricCollection(const MetricCollection& collection) {
         fields.emplace_back("transparency", transparency ? jsonFloat(*transparency) : Json());
         fields.emplace_back("fillColor", fill ? jsonColor(*fill) : Json(nullptr));
         fields.emplace_back("outlineColor", outline ? jsonColor(*outline) : Json(nullptr));
-        element.push_back(std::move(entry));
+        out.value(entry);
     }
-    return out;
+    out.end();
+    out.end();
+}
+
+Json describeMetricCollection(const MetricCollection& collection) {
+    return writtenJson([&](JsonStream& out) { writeMetricCollection(collection, out); });
 }
 
 Json describeElementMetrics(const UMLModelElement& element) {
@@ -120,14 +128,32 @@ Json describeElementMetrics(const UMLModelElement& element) {
     return out;
 }
 
-Json inspectMetrics(const std::string& metricsFile, XMIResult* model,
-                    MetricCollectionHolder& loaded) {
+const MetricCollection* loadMetricsForInspection(const std::string& metricsFile, XMIResult* model,
+                                                 MetricCollectionHolder& loaded,
+                                                 std::string& error) {
     XMIResult empty;
     try {
         auto collection = loadMetricsFile(metricsFile, model ? *model : empty);
-        return describeMetricCollection(*loaded.install(std::move(collection)));
+        return loaded.install(std::move(collection));
     } catch (const MetricsParseException& e) {
-        return Json{
-            {"error", e.getMessage()}, {"global", Json::array()}, {"element", Json::array()}};
+        error = e.getMessage();
+        return nullptr;
     }
+}
+
+void writeUnreadMetrics(const std::string& error, JsonStream& out) {
+    out.value(Json{{"error", error}, {"global", Json::array()}, {"element", Json::array()}});
+}
+
+Json inspectMetrics(const std::string& metricsFile, XMIResult* model,
+                    MetricCollectionHolder& loaded) {
+    std::string error;
+    const MetricCollection* collection =
+        loadMetricsForInspection(metricsFile, model, loaded, error);
+    return writtenJson([&](JsonStream& out) {
+        if (collection)
+            writeMetricCollection(*collection, out);
+        else
+            writeUnreadMetrics(error, out);
+    });
 }

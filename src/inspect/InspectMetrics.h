@@ -4,6 +4,7 @@
 #include <nlohmann/json.hpp>
 #include <string>
 
+class JsonStream;
 class MetricCollection;
 class MetricCollectionHolder;
 class UMLModelElement;
@@ -16,8 +17,18 @@ class XMIResult;
 nlohmann::ordered_json inspectMetrics(const std::string& metricsFile, XMIResult* model,
                                       MetricCollectionHolder& loaded);
 
+// The same in two steps, for a description written as it is made: the load gives the
+// installed collection, or null with the file's message in `error`; the collection is then
+// written, or the message with empty lists.
+const MetricCollection* loadMetricsForInspection(const std::string& metricsFile, XMIResult* model,
+                                                 MetricCollectionHolder& loaded,
+                                                 std::string& error);
+void writeUnreadMetrics(const std::string& error, JsonStream& out);
+
 // {"error": null, "global": [{"name", "value"}], "element": [{"name", "kind", "records",
-// "range", "thresholds", "transparency", "fillColor", "outlineColor"}]}.
+// "range", "thresholds", "transparency", "fillColor", "outlineColor"}]}, written entry by
+// entry, or as one value.
+void writeMetricCollection(const MetricCollection& collection, JsonStream& out);
 nlohmann::ordered_json describeMetricCollection(const MetricCollection& collection);
 
 // The element's metric records in userData order: [{"name", "kind", "value", "min", "max"}],

@@ -1,4 +1,3 @@
-#include <iomanip>
 #include <iostream>
 
 #include <CLI/CLI.hpp>
@@ -30,9 +29,8 @@ int main(int argc, char** argv) {
         std::cerr << "A MODEL file (or --config FILE) is required.\n" << app.help();
         return 2;
     }
-    nlohmann::ordered_json out;
-    int code = inspectModel(options, out);
-    // Written as it is serialised: a description of a large file runs to many megabytes.
-    std::cout << std::setw(2) << out << std::endl;
+    // Written as it is made: a description of a large file runs to many megabytes.
+    const int code = inspectModel(options, std::cout);
+    std::cout << std::endl;
     return code;
 }

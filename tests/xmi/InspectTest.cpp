@@ -4,9 +4,11 @@
 #include <filesystem>
 #include <fstream>
 #include <memory>
+#include <sstream>
 
 #include "common/TestSupport.h"
 #include "inspect/Inspect.h"
+#include "inspect/JsonStream.h"
 #include "xmi/XMIDocuments.h"
 
 namespace {
@@ -245,4 +247,51 @@ TEST(Inspect, InputsNamedOnTheCommandLineThatCannotBeReadExitOne) {
         EXPECT_EQ(r.output["error"], c.error);
     }
     EXPECT_EQ(runInspect(model.path()).code, 0);
+}
+
+TEST(Inspect, WrittenPieceByPieceAsTheWholeDocumentDumps) {
+    using Json = nlohmann::ordered_json;
+    const Json items = Json::parse(R"([0, -2.5, "a\nb \"q\" \u00e9", null, true, {}, [],
+        {"k": [1, {"x": []}], "e": {}}, [[1, 2], []]])");
+    Json expected = Json::object();
+    expected["empty"] = Json::object();
+    expected["list"] = items;
+    expected["nested"] = {{"inner", Json::array()}, {"deeper", {{"items", items}}}};
+    std::ostringstream text;
+    JsonStream out(text);
+    out.beginObject();
+    out.key("empty");
+    out.beginObject();
+    out.end();
+    out.key("list");
+    out.beginArray();
+    for (const Json& item : items)
+        out.value(item);
+    out.end();
+    out.key("nested");
+    out.beginObject();
+    out.key("inner");
+    out.beginArray();
+    out.end();
+    out.key("deeper");
+    out.beginObject();
+    out.member("items", items);
+    out.end();
+    out.end();
+    out.end();
+    EXPECT_EQ(text.str(), expected.dump(2));
+}
+
+TEST(Inspect, BytesThatAreNoUtf8AreReplacedInTheDescription) {
+    // Text files from other tools may be in a single-byte encoding.
+    TempFile model("model.xmi", xmiDocument(oneClass));
+    TempFile metrics("model.txt", "[Lines \xE9 code]\nc,1\n\n\n[Size]\nc,2\n");
+    TempFile config("settings.cfg", "@ConfigurationKind\n@bool (1)\n<Caf\xE9><true>\n@float (0)\n"
+                                    "@color (0)\n@colormap (0)\n");
+    RunResult r =
+        runInspect(model.path() + " --metrics " + metrics.path() + " --config " + config.path());
+    ASSERT_EQ(r.code, 0) << r.text;
+    EXPECT_EQ(r.output["log"][0], "Invalid metric header format encountered ([Lines \uFFFD code])");
+    EXPECT_EQ(r.output["metrics"]["element"][0]["name"], "Size");
+    EXPECT_EQ(r.output["config"]["bool"]["Caf\uFFFD"], true);
 }
