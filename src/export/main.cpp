@@ -67,7 +67,9 @@ int main(int argc, char** argv) {
             options.legend = legend;
         nlohmann::ordered_json out;
         const int code = runExport(options, out);
-        std::cout << out.dump(2) << std::endl;
+        // Names and paths that are no UTF-8 get U+FFFD for their bad bytes.
+        std::cout << out.dump(2, ' ', false, nlohmann::ordered_json::error_handler_t::replace)
+                  << std::endl;
         return code;
     } catch (const UsageError& e) {
         std::cerr << "brennimore-export: " << e.what() << "\n";

@@ -435,7 +435,9 @@ TEST(ExportEndToEnd, UnusableRequestsExitTwoAndFailuresOne) {
     for (const std::string& arguments :
          {rejected.path(), exampleFile + " -o /nonexistent-folder/x.png",
           exampleFile + " -o out.gif", exampleFile + " -m " + noMetrics,
-          exampleFile + " -c " + noMetrics}) {
+          exampleFile + " -c " + noMetrics,
+          // a name that is no UTF-8 is printed with the bad byte replaced
+          missingMetrics.folder() + "/caf\xE9.xmi"}) {
         SCOPED_TRACE(arguments);
         const ExportRun run = runExport(arguments);
         EXPECT_EQ(run.code, 1);
