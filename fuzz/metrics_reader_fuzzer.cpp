@@ -1,14 +1,19 @@
 // Reads arbitrary bytes as a metrics file against a small model: a few classes, one of them
 // without a name, and a diagram whose id is registered but which is no model element.
 // Malformed blocks are logged and skipped; crashes, leaks, undefined behaviour and runaway
-// time or memory are what the fuzzer looks for.
+// time or memory are what the fuzzer looks for. The load is then described as the inspect
+// command writes it, and the text must read back as JSON whatever bytes the names hold.
 #include <cstddef>
 #include <cstdint>
+#include <cstdlib>
 #include <fstream>
+#include <sstream>
 #include <string>
 #include <unistd.h>
 
 #include "common/Log.h"
+#include "inspect/InspectMetrics.h"
+#include "inspect/JsonStream.h"
 #include "metrics/MetricsReader.h"
 #include "xmi/XMIResult.h"
 
@@ -45,7 +50,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     XMIResult& model = smallModel();
     {
         MetricCollectionHolder holder;
-        holder.install(loadMetricsFile(path, model));
+        const MetricCollection* collection = holder.install(loadMetricsFile(path, model));
+        std::ostringstream text;
+        JsonStream description(text);
+        writeMetricCollection(*collection, description);
+        if (!nlohmann::ordered_json::accept(text.str()))
+            std::abort();
         detachElementMetrics(model);
     }
     return 0;

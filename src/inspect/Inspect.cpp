@@ -227,7 +227,7 @@ void writeDescription(const json& fields, const LoadedParts& loaded, JsonStream&
 
 } // namespace
 
-int inspectModel(const InspectOptions& options, JsonStream& text) {
+int inspectModel(const InspectOptions& options, JsonStream& description) {
     LoadedParts loaded;
     json out = json::object();
     if (options.modelFile.empty()) {
@@ -235,7 +235,7 @@ int inspectModel(const InspectOptions& options, JsonStream& text) {
         loaded.config = readConfigFile(options.configFile, error);
         out["error"] = error.empty() ? json(nullptr) : json(error);
         out["config"] = nullptr;
-        writeDescription(out, loaded, text);
+        writeDescription(out, loaded, description);
         return error.empty() ? 0 : 1;
     }
     out["file"] = options.modelFile;
@@ -335,7 +335,7 @@ int inspectModel(const InspectOptions& options, JsonStream& text) {
             code = 1;
         }
     }
-    writeDescription(out, loaded, text);
+    writeDescription(out, loaded, description);
     return code;
 }
 
