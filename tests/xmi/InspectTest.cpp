@@ -257,29 +257,53 @@ TEST(Inspect, WrittenPieceByPieceAsTheWholeDocumentDumps) {
     expected["empty"] = Json::object();
     expected["list"] = items;
     expected["nested"] = {{"inner", Json::array()}, {"deeper", {{"items", items}}}};
+    auto write = [&](JsonStream& out) {
+        out.beginObject();
+        out.key("empty");
+        out.beginObject();
+        out.end();
+        out.key("list");
+        out.beginArray();
+        for (const Json& item : items)
+            out.value(item);
+        out.end();
+        out.key("nested");
+        out.beginObject();
+        out.key("inner");
+        out.beginArray();
+        out.end();
+        out.key("deeper");
+        out.beginObject();
+        out.member("items", items);
+        out.end();
+        out.end();
+        out.end();
+    };
     std::ostringstream text;
-    JsonStream out(text);
-    out.beginObject();
-    out.key("empty");
-    out.beginObject();
-    out.end();
-    out.key("list");
-    out.beginArray();
-    for (const Json& item : items)
-        out.value(item);
-    out.end();
-    out.key("nested");
-    out.beginObject();
-    out.key("inner");
-    out.beginArray();
-    out.end();
-    out.key("deeper");
-    out.beginObject();
-    out.member("items", items);
-    out.end();
-    out.end();
-    out.end();
+    JsonStream textOut(text);
+    write(textOut);
     EXPECT_EQ(text.str(), expected.dump(2));
+    EXPECT_EQ(writtenJson(write), expected);
+}
+
+TEST(Inspect, PrintedTextIsTheDescriptionDumped) {
+    // The command streams what tests read as a value: both must be the same document.
+    TempFile model("model.xmi", xmiDocument(oneClass));
+    TempFile metrics("model.txt", "[Classes]\n1\n\n\n[Lines of code]\nc,120\nx,3\n\n\n"
+                                  "[Broken header\nc,1\n\n\n[Tested]\nc,true\n");
+    InspectOptions options;
+    options.modelFile = model.path();
+    options.metricsFile = metrics.path();
+    options.configFile = std::string(BRENNIMORE_SOURCE_DIR) + "/examples/webshop.cfg";
+    options.hasElement = true;
+    options.elementId = "c";
+    nlohmann::ordered_json value;
+    ASSERT_EQ(inspectModel(options, value), 0);
+    const RunResult r = runInspect(model.path() + " --metrics " + metrics.path() + " --config " +
+                                   options.configFile + " --element c");
+    EXPECT_EQ(r.text, value.dump(2) + "\n");
+    EXPECT_EQ(value["metrics"]["element"].size(), 2u);
+    EXPECT_EQ(value["log"].size(), 1u);
 }
 
 TEST(Inspect, BytesThatAreNoUtf8AreReplacedInTheDescription) {
