@@ -286,6 +286,19 @@ TEST(Inspect, WrittenPieceByPieceAsTheWholeDocumentDumps) {
     EXPECT_EQ(writtenJson(write), expected);
 }
 
+TEST(Inspect, AWriterMisusedThrowsInsteadOfWritingBadJson) {
+    std::ostringstream text;
+    nlohmann::ordered_json value;
+    for (JsonStream out : {JsonStream(text), JsonStream(value)}) {
+        EXPECT_THROW(out.end(), std::logic_error);
+        EXPECT_THROW(out.key("k"), std::logic_error);
+        out.beginArray();
+        EXPECT_THROW(out.key("k"), std::logic_error);
+        out.end();
+        EXPECT_THROW(out.end(), std::logic_error);
+    }
+}
+
 TEST(Inspect, PrintedTextIsTheDescriptionDumped) {
     // The command streams what tests read as a value: both must be the same document.
     TempFile model("model.xmi", xmiDocument(oneClass));
