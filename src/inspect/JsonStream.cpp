@@ -45,7 +45,14 @@ Json& JsonStream::place() {
     return items.back();
 }
 
+void JsonStream::claimPlace() {
+    if (!open_.empty() && open_.back().object && !keyPending_)
+        throw std::logic_error("JsonStream: a member without a key");
+    keyPending_ = false;
+}
+
 void JsonStream::begin(bool object) {
+    claimPlace();
     if (text_) {
         beforeText();
         write(object ? "{" : "[");
@@ -58,8 +65,8 @@ void JsonStream::begin(bool object) {
 }
 
 void JsonStream::end() {
-    if (open_.empty())
-        throw std::logic_error("JsonStream: nothing to close");
+    if (open_.empty() || keyPending_)
+        throw std::logic_error("JsonStream: nothing to close, or a key without its value");
     const Level level = open_.back();
     open_.pop_back();
     if (!text_)
@@ -70,8 +77,9 @@ void JsonStream::end() {
 }
 
 void JsonStream::key(std::string_view name) {
-    if (open_.empty() || !open_.back().object)
-        throw std::logic_error("JsonStream: a key outside an object");
+    if (open_.empty() || !open_.back().object || keyPending_)
+        throw std::logic_error("JsonStream: a key outside an object, or after a key");
+    keyPending_ = true;
     if (!text_) {
         key_.assign(name);
         return;
@@ -85,6 +93,7 @@ void JsonStream::key(std::string_view name) {
 }
 
 void JsonStream::value(Json item) {
+    claimPlace();
     if (!text_) {
         place() = std::move(item);
         return;

@@ -18,6 +18,8 @@ public:
     explicit JsonStream(nlohmann::ordered_json& value) : value_(&value) {}
 
     // An object or an array at the place of the next value; end() closes the innermost.
+    // Writing out of order (a member without its key, a key in an array, closing what is
+    // not open) throws std::logic_error instead of making bad JSON.
     void beginObject() { begin(true); }
     void beginArray() { begin(false); }
     void end();
@@ -32,6 +34,8 @@ public:
 
 private:
     void begin(bool object);
+    // Checks that a value may come next (a member's value needs its key) and uses up the key.
+    void claimPlace();
     void beforeText();
     void newLine();
     void write(std::string_view text);
@@ -46,6 +50,7 @@ private:
     std::ostream* text_ = nullptr;
     nlohmann::ordered_json* value_ = nullptr;
     std::vector<Level> open_;
+    bool keyPending_ = false;      // a key was written, its value not yet
     std::string key_;              // of the member whose value comes next
     std::string dump_;             // the text of the value being written; reused
     std::string lineStart_ = "\n"; // a line end and the widest indentation so far

@@ -292,8 +292,15 @@ TEST(Inspect, AWriterMisusedThrowsInsteadOfWritingBadJson) {
     for (JsonStream out : {JsonStream(text), JsonStream(value)}) {
         EXPECT_THROW(out.end(), std::logic_error);
         EXPECT_THROW(out.key("k"), std::logic_error);
+        out.beginObject();
+        EXPECT_THROW(out.value(1), std::logic_error) << "a member needs its key";
+        EXPECT_THROW(out.beginArray(), std::logic_error);
+        out.key("k");
+        EXPECT_THROW(out.key("again"), std::logic_error);
+        EXPECT_THROW(out.end(), std::logic_error) << "the key has no value";
         out.beginArray();
         EXPECT_THROW(out.key("k"), std::logic_error);
+        out.end();
         out.end();
         EXPECT_THROW(out.end(), std::logic_error);
     }
