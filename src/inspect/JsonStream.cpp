@@ -92,12 +92,61 @@ void JsonStream::key(std::string_view name) {
     write(": ");
 }
 
-void JsonStream::value(Json item) {
-    claimPlace();
+void JsonStream::value(const Json& item) {
     if (!text_) {
+        claimPlace();
+        place() = item;
+        return;
+    }
+    writeText(item);
+}
+
+void JsonStream::value(Json&& item) {
+    if (!text_) {
+        claimPlace();
         place() = std::move(item);
         return;
     }
+    writeText(item);
+}
+
+namespace {
+// Whether the value holds at most `budget` values, itself and all it contains counted.
+bool fitsIn(const Json& item, std::size_t& budget) {
+    if (budget == 0)
+        return false;
+    --budget;
+    if (item.is_structured()) {
+        for (const Json& inner : item) {
+            if (!fitsIn(inner, budget))
+                return false;
+        }
+    }
+    return true;
+}
+} // namespace
+
+// A small value is dumped whole and indented to its depth; a large container is written
+// item by item, so that no more than a small value's text is ever held.
+void JsonStream::writeText(const Json& item) {
+    constexpr std::size_t smallValue = 64;
+    std::size_t budget = smallValue;
+    if (item.is_structured() && !fitsIn(item, budget)) {
+        if (item.is_object()) {
+            beginObject();
+            for (const auto& [name, member] : item.items()) {
+                key(name);
+                writeText(member);
+            }
+        } else {
+            beginArray();
+            for (const Json& element : item)
+                writeText(element);
+        }
+        end();
+        return;
+    }
+    claimPlace();
     beforeText();
     dump_ = item.dump(indentStep, ' ', false, Json::error_handler_t::replace);
     // The dump is laid out from the left margin; its inner lines move in to this depth.

@@ -26,7 +26,8 @@ public:
     // The name of the next member of the innermost object.
     void key(std::string_view name);
     // A whole value at the place of the next value.
-    void value(nlohmann::ordered_json item);
+    void value(const nlohmann::ordered_json& item);
+    void value(nlohmann::ordered_json&& item);
     void member(std::string_view name, nlohmann::ordered_json item) {
         key(name);
         value(std::move(item));
@@ -34,6 +35,7 @@ public:
 
 private:
     void begin(bool object);
+    void writeText(const nlohmann::ordered_json& item);
     // Checks that a value may come next (a member's value needs its key) and uses up the key.
     void claimPlace();
     void beforeText();
@@ -52,7 +54,7 @@ private:
     std::vector<Level> open_;
     bool keyPending_ = false;      // a key was written, its value not yet
     std::string key_;              // of the member whose value comes next
-    std::string dump_;             // the text of the value being written; reused
+    std::string dump_;             // the text of the small value being written; reused
     std::string lineStart_ = "\n"; // a line end and the widest indentation so far
 };
 

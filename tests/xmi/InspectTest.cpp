@@ -257,6 +257,11 @@ TEST(Inspect, WrittenPieceByPieceAsTheWholeDocumentDumps) {
     expected["empty"] = Json::object();
     expected["list"] = items;
     expected["nested"] = {{"inner", Json::array()}, {"deeper", {{"items", items}}}};
+    // Large enough to be written item by item rather than dumped whole.
+    Json large = Json::array();
+    for (int i = 0; i < 40; ++i)
+        large.push_back({{"i", i}, {"pair", {i, "x"}}, {"none", Json::object()}});
+    expected["large"] = {{"in", {large, items}}};
     auto write = [&](JsonStream& out) {
         out.beginObject();
         out.key("empty");
@@ -277,6 +282,7 @@ TEST(Inspect, WrittenPieceByPieceAsTheWholeDocumentDumps) {
         out.member("items", items);
         out.end();
         out.end();
+        out.member("large", expected["large"]);
         out.end();
     };
     std::ostringstream text;
