@@ -1,6 +1,5 @@
 #include "inspect/JsonStream.h"
 
-#include <cstring>
 #include <stdexcept>
 
 namespace {
