@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <cstring>
 #include <fstream>
+#include <utility>
 
 #include "common/DataFiles.h"
 #include "common/Numbers.h"
@@ -69,7 +70,7 @@ void writeConfiguration(const Configuration& config, JsonStream& out) {
         auto entries = nlohmann::ordered_json::array();
         for (const Color& c : value.colors())
             entries.push_back(jsonColor(c));
-        out.member(key, entries);
+        out.member(key, std::move(entries));
     }
     out.end();
     out.end();

@@ -2,6 +2,7 @@
 
 #include <string_view>
 #include <unordered_map>
+#include <utility>
 
 #include "common/Exception.h"
 #include "inspect/InspectConfig.h"
@@ -108,7 +109,7 @@ void writeMetricCollection(const MetricCollection& collection, JsonStream& out) 
         fields.emplace_back("transparency", transparency ? jsonFloat(*transparency) : Json());
         fields.emplace_back("fillColor", fill ? jsonColor(*fill) : Json(nullptr));
         fields.emplace_back("outlineColor", outline ? jsonColor(*outline) : Json(nullptr));
-        out.value(entry);
+        out.value(std::move(entry));
     }
     out.end();
     out.end();
