@@ -4,8 +4,10 @@
 #include <cstdlib>
 #include <cstring>
 #include <deque>
+#include <future>
 #include <memory>
 #include <new>
+#include <system_error>
 #include <unordered_map>
 
 struct XMITreeBuilder::Name {
@@ -21,18 +23,28 @@ struct XMITreeBuilder::Name {
 namespace {
 // Raw memory for one tree, cut from blocks and freed in one go. Blocks grow from 64 KiB to
 // 2 MiB as the tree grows: a small document takes little, a large one few blocks.
+//
+// Fresh memory costs a page fault per page on first write, about a tenth of the load of a
+// large model. Once the blocks have reached their full size, the next one is therefore
+// allocated and its pages written on a helper thread while the parse fills the current
+// one, so that the parse finds it ready. At most one block is prepared ahead, and only for
+// a tree that is already some megabytes large.
 class Arena {
 public:
     Arena() = default;
     Arena(const Arena&) = delete;
     Arena& operator=(const Arena&) = delete;
+    ~Arena() {
+        if (ahead_.valid())
+            std::free(ahead_.get());
+    }
 
     void* allocate(std::size_t bytes, std::size_t align) {
         if (bytes > ownBlockSize)
-            return newBlock(bytes);
+            return keep(std::malloc(bytes));
         std::size_t padding = (align - reinterpret_cast<std::uintptr_t>(cursor_) % align) % align;
         if (padding + bytes > remaining_) {
-            cursor_ = static_cast<unsigned char*>(newBlock(nextSize_));
+            cursor_ = static_cast<unsigned char*>(nextBlock());
             remaining_ = nextSize_;
             nextSize_ = std::min(nextSize_ * 2, largestBlock);
             padding = 0;
@@ -52,8 +64,33 @@ private:
         void operator()(void* block) const { std::free(block); }
     };
 
-    void* newBlock(std::size_t size) {
-        void* block = std::malloc(size); // not filled: everything is written before it is read
+    // A block of nextSize_ bytes: the one prepared ahead when there is one.
+    void* nextBlock() {
+        void* block = ahead_.valid() ? ahead_.get() : std::malloc(nextSize_);
+        keep(block);
+        if (nextSize_ == largestBlock) {
+            try {
+                ahead_ = std::async(std::launch::async, preparedBlock);
+            } catch (const std::system_error&) {
+                // No thread to spare: the next block is allocated when it is needed.
+            }
+        }
+        return block;
+    }
+
+    static void* preparedBlock() {
+        auto* block = static_cast<unsigned char*>(std::malloc(largestBlock));
+        if (block) {
+            // One write per page makes the system provide them all.
+            constexpr std::size_t page = 4096;
+            for (std::size_t i = 0; i < largestBlock; i += page)
+                static_cast<volatile unsigned char*>(block)[i] = 0;
+        }
+        return block;
+    }
+
+    void* keep(void* block) {
+        // Not filled: everything is written before it is read.
         if (!block)
             throw std::bad_alloc();
         blocks_.emplace_back(block);
@@ -64,6 +101,7 @@ private:
     unsigned char* cursor_ = nullptr; // free part of the newest block
     std::size_t remaining_ = 0;
     std::size_t nextSize_ = 64 * 1024;
+    std::future<void*> ahead_; // the next full-size block, being prepared
 };
 
 // Containers whose memory comes from the arena; it is given back with the arena.

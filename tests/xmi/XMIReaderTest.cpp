@@ -271,17 +271,19 @@ TEST_F(XMIReaderTest, AttributeValuesSurviveSharing) {
 }
 
 // Names alike in length, start and end are still different names; long values and many
-// elements spread over many blocks of the tree's storage keep every character.
+// elements spread over many blocks of the tree's storage, the later ones prepared ahead
+// of use, keep every character.
 TEST_F(XMIReaderTest, LookAlikeNamesAndLongValuesStayApart) {
     const std::string longValue(100000, 'v');
     std::string doc = "<r xmlns:UML='u'><UML:AaaaXbbbb attrXlong='1' attrYlong='2'/>"
                       "<UML:AaaaYbbbb big='" +
                       longValue + "'/>";
-    for (int i = 0; i < 5000; ++i)
+    constexpr int elements = 60000;
+    for (int i = 0; i < elements; ++i)
         doc += "<e n='" + std::to_string(i) + "'>t" + std::to_string(i) + "</e>";
     tree = parseBuffer(doc + "</r>");
     ASSERT_NE(tree, nullptr);
-    ASSERT_EQ(tree->children.size(), 5002u);
+    ASSERT_EQ(tree->children.size(), elements + 2u);
     const XMINode* x = tree->children[0];
     EXPECT_EQ(x->name, "UML:AaaaXbbbb");
     EXPECT_EQ(tree->children[1]->name, "UML:AaaaYbbbb");
@@ -289,7 +291,7 @@ TEST_F(XMIReaderTest, LookAlikeNamesAndLongValuesStayApart) {
     EXPECT_EQ(*x->attributes[0].name, "attrXlong");
     EXPECT_EQ(*x->attribute("attrYlong"), "2");
     EXPECT_EQ(*tree->children[1]->attribute("big"), longValue);
-    for (int i = 0; i < 5000; i += 499) {
+    for (int i = 0; i < elements; i += 499) {
         const XMINode* e = tree->children[2 + static_cast<std::size_t>(i)];
         EXPECT_EQ(*e->attribute("n"), std::to_string(i));
         EXPECT_EQ(e->text, "t" + std::to_string(i));
