@@ -25,10 +25,10 @@ namespace {
 // 2 MiB as the tree grows: a small document takes little, a large one few blocks.
 //
 // Fresh memory costs a page fault per page on first write, about a tenth of the load of a
-// large model. Once the blocks have reached their full size, the next one is therefore
-// allocated and its pages written on a helper thread while the parse fills the current
-// one, so that the parse finds it ready. At most one block is prepared ahead, and only for
-// a tree that is already some megabytes large.
+// large model. Once a tree has grown large, the next block is therefore allocated and its
+// pages written on a helper thread while the parse fills the current one, so that the
+// parse finds it ready. At most one block is prepared ahead; a small tree, which loads in
+// a moment anyway, never has one.
 class Arena {
 public:
     Arena() = default;
@@ -57,6 +57,8 @@ public:
 
 private:
     static constexpr std::size_t largestBlock = std::size_t{2} << 20;
+    // Full-size blocks a tree fills before the next ones are prepared ahead (16 MiB).
+    static constexpr std::size_t blocksBeforeLookAhead = 8;
     // Longer runs than this get a block of their own, so that little of a block is unused.
     static constexpr std::size_t ownBlockSize = 8 * 1024;
 
@@ -68,7 +70,7 @@ private:
     void* nextBlock() {
         void* block = ahead_.valid() ? ahead_.get() : std::malloc(nextSize_);
         keep(block);
-        if (nextSize_ == largestBlock) {
+        if (nextSize_ == largestBlock && ++fullBlocks_ >= blocksBeforeLookAhead) {
             try {
                 ahead_ = std::async(std::launch::async, preparedBlock);
             } catch (const std::system_error&) {
@@ -101,6 +103,7 @@ private:
     unsigned char* cursor_ = nullptr; // free part of the newest block
     std::size_t remaining_ = 0;
     std::size_t nextSize_ = 64 * 1024;
+    std::size_t fullBlocks_ = 0;
     std::future<void*> ahead_; // the next full-size block, being prepared
 };
 
