@@ -152,16 +152,19 @@ namespace {
 constexpr std::size_t insertionSortLimit = 32;
 
 bool isBlank(std::string_view text) {
-    // Indentation is mostly spaces: eight at a time while it is.
-    std::size_t i = 0;
+    // Indentation is a line feed and a run of spaces: spaces are checked eight at a time
+    // wherever eight follow.
     constexpr std::uint64_t spaces = 0x2020202020202020ull;
-    for (std::uint64_t word; i + 8 <= text.size(); i += 8) {
-        std::memcpy(&word, text.data() + i, sizeof word);
-        if (word != spaces)
-            break;
-    }
-    for (; i < text.size(); ++i) {
-        const char c = text[i];
+    for (std::size_t i = 0; i < text.size();) {
+        if (i + 8 <= text.size()) {
+            std::uint64_t word;
+            std::memcpy(&word, text.data() + i, sizeof word);
+            if (word == spaces) {
+                i += 8;
+                continue;
+            }
+        }
+        const char c = text[i++];
         if (c != ' ' && c != '\n' && c != '\t' && c != '\r')
             return false;
     }

@@ -223,6 +223,9 @@ TEST_F(XMIReaderTest, NodeTreeDropsOnlyIndentationBetweenChildElements) {
         {"<a> x <b>\t\n</b></a>", " x ", "\t\n"},
         {"<a>   </a>", "   ", nullptr},
         {"<a>\n<b>&#32;<c/> </b>\n</a>", "", ""},
+        // Long runs, which are checked eight spaces at a time.
+        {"<a>\n            <b/>          x</a>", "\n                      x", ""},
+        {"<a>\r\n        \t        <b/>                </a>", "", ""},
     };
     for (const Case& c : cases) {
         tree = parseBuffer(c.document);
