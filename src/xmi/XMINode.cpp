@@ -151,21 +151,21 @@ namespace {
 // Longer attribute lists than this are sorted in n log n steps.
 constexpr std::size_t insertionSortLimit = 32;
 
-bool isBlank(std::string_view text) {
-    // Indentation is a line feed and a run of spaces: spaces are checked eight at a time
-    // wherever eight follow.
-    constexpr std::uint64_t spaces = 0x2020202020202020ull;
+bool isBlank(std::u16string_view text) {
+    // Indentation is a line feed and a run of spaces: spaces are checked four at a time
+    // wherever four follow.
+    constexpr std::uint64_t spaces = 0x0020002000200020ull;
     for (std::size_t i = 0; i < text.size();) {
-        if (i + 8 <= text.size()) {
+        if (i + 4 <= text.size()) {
             std::uint64_t word;
             std::memcpy(&word, text.data() + i, sizeof word);
             if (word == spaces) {
-                i += 8;
+                i += 4;
                 continue;
             }
         }
-        const char c = text[i++];
-        if (c != ' ' && c != '\n' && c != '\t' && c != '\r')
+        const char16_t c = text[i++];
+        if (c != u' ' && c != u'\n' && c != u'\t' && c != u'\r')
             return false;
     }
     return true;
@@ -289,6 +289,15 @@ std::string_view XMITreeBuilder::store(std::string_view text) {
     return {at, text.size()};
 }
 
+std::string_view XMITreeBuilder::storeUtf8(std::u16string_view text) {
+    // Encoded in place, at its exact length.
+    const std::size_t bytes = encodedLength(text.data(), text.size());
+    if (bytes == 0)
+        return {};
+    char* at = allocate<char>(bytes);
+    return {at, encodeUtf8(text.data(), text.size(), at)};
+}
+
 void XMITreeBuilder::startElement(std::string_view name) {
     startElement(intern(name));
 }
@@ -365,7 +374,9 @@ void XMITreeBuilder::appendText(std::u16string_view text) {
         return;
     sealAttributes();
     // The text buffer of each depth keeps its capacity from element to element.
-    texts_[open_.size() - 1].append(utf8_.convert(text.data(), text.size()));
+    // Kept as the parser gives it: most of it is indentation that the tree drops, and is
+    // never converted.
+    texts_[open_.size() - 1].append(text);
 }
 
 XMISpan<XMINode* const> XMITreeBuilder::takeChildren(std::size_t first) {
@@ -389,9 +400,9 @@ void XMITreeBuilder::endElement() {
     node.children = takeChildren(open.firstChild);
     // An element with child elements gets the indentation between them as its text;
     // when that is all it got, nothing reads it and the tree does not keep it.
-    const std::string& text = texts_[open_.size()];
+    const std::u16string& text = texts_[open_.size()];
     if (node.children.empty() || !isBlank(text))
-        node.text = store(text);
+        node.text = storeUtf8(text);
     if (open_.empty())
         root_ = &node;
     else
@@ -405,7 +416,7 @@ std::unique_ptr<XMINode> XMITreeBuilder::finish() {
         const OpenElement innermost = open_.back();
         result = innermost.node;
         result->children = takeChildren(innermost.firstChild);
-        result->text = store(texts_[open_.size() - 1]);
+        result->text = storeUtf8(texts_[open_.size() - 1]);
     }
     std::unique_ptr<XMINode> tree;
     if (result) {

@@ -141,6 +141,7 @@ private:
         std::size_t firstChild; // where its children start on finished_
     };
     std::string_view store(std::string_view text);
+    std::string_view storeUtf8(std::u16string_view text);
     template <class T> T* allocate(std::size_t count);
     void sealAttributes();
     XMISpan<XMINode* const> takeChildren(std::size_t first);
@@ -155,7 +156,6 @@ private:
     };
     std::vector<PendingAttribute> pendingAttributes_; // of the element started last
     std::vector<XMINode*> finished_;                  // closed elements whose parent is still open
-    std::vector<std::string> texts_;                  // text of each open element, by depth; reused
-    Utf8Buffer utf8_;                                 // the character data being appended
+    std::vector<std::u16string> texts_;               // text of each open element, by depth; reused
     XMINode* root_ = nullptr;
 };

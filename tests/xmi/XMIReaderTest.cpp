@@ -226,6 +226,9 @@ TEST_F(XMIReaderTest, NodeTreeDropsOnlyIndentationBetweenChildElements) {
         // Long runs, which are checked eight spaces at a time.
         {"<a>\n            <b/>          x</a>", "\n                      x", ""},
         {"<a>\r\n        \t        <b/>                </a>", "", ""},
+        // Text in pieces around a child, beyond ASCII and beyond the 16-bit range.
+        {"<a>caf\xC3\xA9 <b/>\xF0\x9F\x98\x80 &#x10FFFF;</a>",
+         "caf\xC3\xA9 \xF0\x9F\x98\x80 \xF4\x8F\xBF\xBF", ""},
     };
     for (const Case& c : cases) {
         tree = parseBuffer(c.document);
