@@ -1,5 +1,6 @@
 #include "metrics/MetricsReader.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <cstring>
@@ -89,34 +90,42 @@ class LineElements {
 public:
     // A line with this id (empty for a line without fields), its element not found yet.
     void add(std::string_view id) {
-        ids_.append(id);
-        ends_.push_back(ids_.size());
-        elements_.push_back(nullptr);
+        const std::size_t begin = idsUsed_;
+        if (ids_.size() - begin < id.size())
+            ids_.resize(std::max(ids_.size() * 2, begin + id.size()));
+        if (!id.empty())
+            std::memcpy(&ids_[begin], id.data(), id.size());
+        idsUsed_ += id.size();
+        lines_.push_back({nullptr, begin, id.size()});
     }
-    std::size_t size() const { return elements_.size(); }
+    std::size_t size() const { return lines_.size(); }
     std::string_view id(std::size_t n) const {
-        const std::size_t begin = n == 0 ? 0 : ends_[n - 1];
-        return std::string_view(ids_).substr(begin, ends_[n] - begin);
+        return {ids_.data() + lines_[n].idBegin, lines_[n].idLength};
     }
-    void setElement(std::size_t n, UMLModelElement* element) { elements_[n] = element; }
+    void setElement(std::size_t n, UMLModelElement* element) { lines_[n].element = element; }
     // The element of the n-th line if that line had this id, else null. Compares the id
     // kept here, so that the element itself is not visited.
     UMLModelElement* sameId(std::size_t n, std::string_view id) const {
-        if (n >= elements_.size() || !elements_[n])
+        if (n >= lines_.size() || !lines_[n].element)
             return nullptr;
-        return this->id(n) == id ? elements_[n] : nullptr;
+        return this->id(n) == id ? lines_[n].element : nullptr;
     }
-    bool empty() const { return elements_.empty(); }
+    bool empty() const { return lines_.empty(); }
+    // Keeps the memory for the next block.
     void clear() {
-        elements_.clear();
-        ends_.clear();
-        ids_.clear();
+        lines_.clear();
+        idsUsed_ = 0;
     }
 
 private:
-    std::vector<UMLModelElement*> elements_;
-    std::vector<std::size_t> ends_; // of each line's id in ids_
-    std::string ids_;
+    struct Line {
+        UMLModelElement* element;
+        std::size_t idBegin; // in ids_
+        std::size_t idLength;
+    };
+    std::vector<Line> lines_;
+    std::string ids_; // the ids of the lines one after the other, in its first idsUsed_ characters
+    std::size_t idsUsed_ = 0;
 };
 
 // Lines of a text-mode file. Past the end every read gives an empty line.
