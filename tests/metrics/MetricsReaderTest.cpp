@@ -237,6 +237,29 @@ TEST_F(MetricsReaderTest, BlocksListingElementsInDifferentOrders) {
 // More records than one allocation holds; the second block lists the elements backwards
 // and skips some, so that its lines never match the previous block's and every element is
 // found anew; the third lists every other one.
+// More blocks than an element's list first has room for; the blocks list the elements in
+// turns of order, so that lines match the previous block's and then do not.
+TEST_F(MetricsReaderTest, RecordsFromManyBlocksStayInBlockOrder) {
+    std::string text;
+    for (int k = 0; k < 12; ++k) {
+        const std::string a = "A," + std::to_string(k) + "\n";
+        const std::string b = "B," + std::to_string(100 + k) + "\n";
+        text += "[M" + std::string(1, static_cast<char>('a' + k)) + " %int]\n" +
+                (k % 3 == 2 ? b + a : a + b) + "\n\n";
+    }
+    load(text);
+    for (const auto& [id, offset] : {std::pair{"A", 0}, std::pair{"B", 100}}) {
+        const auto records = getElementMetrics(element(id));
+        ASSERT_EQ(records.size(), 12u) << id;
+        for (int k = 0; k < 12; ++k) {
+            EXPECT_EQ(intRecord(element(id), k).name,
+                      "M" + std::string(1, static_cast<char>('a' + k)))
+                << id;
+            EXPECT_EQ(intRecord(element(id), k).value, offset + k) << id;
+        }
+    }
+}
+
 TEST_F(MetricsReaderTest, ManyElementsInShiftedBlocksGetTheirOwnRecords) {
     const int count = 600;
     std::string loc = "[LOC %int]\n", nom = "[NOM %int]\n", flag = "[Flag]\n";

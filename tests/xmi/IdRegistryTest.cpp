@@ -25,6 +25,11 @@ TEST(IdRegistry, FindsEveryIdThroughGrowthAndListsThemSorted) {
     std::vector<std::string> ids;
     for (int i = 0; i < 5000; ++i)
         ids.push_back((i % 2 ? "EAID_" : "") + std::to_string(i * 7919 % 100003));
+    // Ids of several words that differ only in their last word, or only in their first.
+    for (int i = 0; i < 300; ++i) {
+        ids.push_back("EAID_3C6E1A00-0000-" + std::to_string(1000 + i));
+        ids.push_back(std::to_string(1000 + i) + "_3C6E1A00-0000-0000");
+    }
     ids.push_back("");
     auto elements = classes(ids);
     IdRegistry registry;
