@@ -27,7 +27,7 @@ std::size_t skipBlanksAndSign(std::string_view text, bool& negative) {
 }
 } // namespace
 
-CIntScan scanCInt(std::string_view text) {
+CIntScan scanCIntText(std::string_view text) {
     CIntScan scan;
     bool negative = false;
     std::size_t i = skipBlanksAndSign(text, negative);

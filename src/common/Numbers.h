@@ -14,7 +14,25 @@ struct CIntScan {
     bool found = false;       // whether any digit was read
     bool saturated = false;   // the number lay beyond the 32-bit range and was clamped to it
 };
-CIntScan scanCInt(std::string_view text);
+CIntScan scanCIntText(std::string_view text);
+// Text of up to nine plain digits, the common case of the program's files, is read inline;
+// it holds no blank, no sign and cannot overflow.
+inline CIntScan scanCInt(std::string_view text) {
+    if (text.empty() || text.size() > 9)
+        return scanCIntText(text);
+    std::int32_t value = 0;
+    for (const char c : text) {
+        const auto digit = static_cast<unsigned char>(c - '0');
+        if (digit > 9)
+            return scanCIntText(text);
+        value = value * 10 + digit;
+    }
+    CIntScan scan;
+    scan.value = value;
+    scan.consumed = text.size();
+    scan.found = true;
+    return scan;
+}
 
 // Like atoi/strtol on decimal text; out-of-range values saturate to the 32-bit limits.
 std::int32_t parseCInt(std::string_view text);

@@ -78,19 +78,7 @@ bool TextLineReader::next(std::string& line) {
     return read;
 }
 
-bool TextLineReader::next(std::string_view& line) {
-    const char* start = buffer_.data() + begin_;
-    const auto* feed = begin_ == end_
-                           ? nullptr
-                           : static_cast<const char*>(std::memchr(start, '\n', end_ - begin_));
-    if (feed && static_cast<std::size_t>(feed - start) <= maximumLineLength) {
-        std::size_t count = static_cast<std::size_t>(feed - start);
-        begin_ += count + 1;
-        if (count > 0 && start[count - 1] == '\r')
-            --count;
-        line = std::string_view(start, count);
-        return true;
-    }
+bool TextLineReader::nextSpilled(std::string_view& line) {
     const bool read = nextInto(spill_);
     line = spill_;
     return read;

@@ -2,6 +2,7 @@
 // Line-by-line reading of the program's text formats (metrics files, configuration text,
 // layout text).
 #include <cstddef>
+#include <cstring>
 #include <istream>
 #include <string>
 #include <string_view>
@@ -34,11 +35,26 @@ public:
     bool next(std::string& line);
     // The same line as a view, valid until the next call: into the buffer where the line
     // lies whole in it, which is the rule, else into a string of the reader's own.
-    bool next(std::string_view& line);
+    bool next(std::string_view& line) {
+        // The rule, kept inline: the next line feed lies in the buffer.
+        const char* start = buffer_.data() + begin_;
+        const auto* feed = begin_ == end_
+                               ? nullptr
+                               : static_cast<const char*>(std::memchr(start, '\n', end_ - begin_));
+        if (!feed || static_cast<std::size_t>(feed - start) > maximumLineLength)
+            return nextSpilled(line);
+        std::size_t count = static_cast<std::size_t>(feed - start);
+        begin_ += count + 1;
+        if (count > 0 && start[count - 1] == '\r')
+            --count;
+        line = std::string_view(start, count);
+        return true;
+    }
 
 private:
     bool fill();
     bool nextInto(std::string& line);
+    bool nextSpilled(std::string_view& line);
 
     std::string spill_; // a line that did not lie whole in the buffer
 

@@ -101,18 +101,6 @@ bool MetricCollection::isBoolMetric(const std::string& name) const {
     return firstRecordIs<BoolMetric>(*this, name);
 }
 
-IntMetric& MetricCollection::newIntRecord() {
-    IntMetric& record = intRecords_.make();
-    elementMetrics.push_back(&record);
-    return record;
-}
-
-BoolMetric& MetricCollection::newBoolRecord() {
-    BoolMetric& record = boolRecords_.make();
-    elementMetrics.push_back(&record);
-    return record;
-}
-
 ElementMetric* MetricCollection::add(std::unique_ptr<ElementMetric> record) {
     elementMetrics.push_back(record.get());
     addedRecords_.push_back(std::move(record));

@@ -87,8 +87,16 @@ public:
 
     // A new record of the collection, appended to elementMetrics. The reader's records are
     // made here, since a file holds hundreds of thousands of them.
-    IntMetric& newIntRecord();
-    BoolMetric& newBoolRecord();
+    IntMetric& newIntRecord() {
+        IntMetric& record = intRecords_.make();
+        elementMetrics.push_back(&record);
+        return record;
+    }
+    BoolMetric& newBoolRecord() {
+        BoolMetric& record = boolRecords_.make();
+        elementMetrics.push_back(&record);
+        return record;
+    }
     // Takes a record made elsewhere into the collection and appends it to elementMetrics.
     ElementMetric* add(std::unique_ptr<ElementMetric> record);
 

@@ -46,6 +46,13 @@ TEST(Numbers, IntegersBehaveLikeTheCLibraryButSaturate) {
         {"-2147483648", INT32_MIN, 11, true, false},
         {"-2147483649", INT32_MIN, 11, true, true},
         {"+", 0, 0, false, false},
+        // Up to nine plain digits are read by a shorter path; the rest by the full scan.
+        {"0", 0, 1, true, false},
+        {"000000007", 7, 9, true, false},
+        {"999999999", 999999999, 9, true, false},
+        {"1234567890", 1234567890, 10, true, false},
+        {"12a", 12, 2, true, false},
+        {"", 0, 0, false, false},
     };
     for (const Case& c : cases) {
         const CIntScan scan = scanCInt(c.text);
