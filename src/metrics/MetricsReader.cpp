@@ -52,29 +52,46 @@ struct Fields {
     std::string_view last;
 };
 
-bool splitFields(std::string_view line, Fields& fields) {
-    const char* text = line.data();
-    const std::size_t size = line.size();
-    std::size_t begin = 0;
-    while (begin < size && text[begin] == ',')
+// `expected` is the id the line most likely starts with, or empty: when the line's first
+// field is that id, `sameAsExpected` is set and the line is not searched for its first
+// comma.
+inline bool splitFields(std::string_view line, std::string_view expected, Fields& fields,
+                        bool& sameAsExpected) {
+    sameAsExpected = false;
+    const char* begin = line.data();
+    const char* end = begin + line.size();
+    while (begin != end && *begin == ',')
         ++begin;
-    if (begin == size)
+    if (begin == end)
         return false;
-    std::size_t end = size; // stops at the field found above at the latest
-    while (text[end - 1] == ',')
+    while (end[-1] == ',') // stops at the field found above at the latest
         --end;
-    const auto* comma = static_cast<const char*>(std::memchr(text + begin, ',', end - begin));
-    const std::size_t firstEnd = comma ? static_cast<std::size_t>(comma - text) : end;
-    // With more than one field the last starts after the last comma before the end.
-    std::size_t lastBegin = begin;
-    if (firstEnd < end) {
-        lastBegin = end;
-        while (text[lastBegin - 1] != ',')
-            --lastBegin;
+    const auto length = static_cast<std::size_t>(end - begin);
+    const char* firstEnd;
+    if (!expected.empty() && expected.size() <= length &&
+        (expected.size() == length || begin[expected.size()] == ',') &&
+        std::memcmp(begin, expected.data(), expected.size()) == 0) {
+        firstEnd = begin + expected.size();
+        sameAsExpected = true;
+    } else {
+        const auto* comma = static_cast<const char*>(std::memchr(begin, ',', length));
+        firstEnd = comma ? comma : end;
     }
-    fields.first = line.substr(begin, firstEnd - begin);
-    fields.last = line.substr(lastBegin, end - lastBegin);
+    fields.first = std::string_view(begin, static_cast<std::size_t>(firstEnd - begin));
+    // With more than one field the last starts after the last comma before the end.
+    const char* lastBegin = end;
+    if (firstEnd == end)
+        lastBegin = begin;
+    else
+        while (lastBegin[-1] != ',')
+            --lastBegin;
+    fields.last = std::string_view(lastBegin, static_cast<std::size_t>(end - lastBegin));
     return true;
+}
+
+inline bool splitFields(std::string_view line, Fields& fields) {
+    bool same;
+    return splitFields(line, std::string_view(), fields, same);
 }
 
 // Same language as the whole-line pattern "^(([^,]+),*)+$": fields of non-commas separated
@@ -103,13 +120,14 @@ public:
         return {ids_.data() + lines_[n].idBegin, lines_[n].idLength};
     }
     void setElement(std::size_t n, UMLModelElement* element) { lines_[n].element = element; }
-    // The element of the n-th line if that line had this id, else null. Compares the id
-    // kept here, so that the element itself is not visited.
-    UMLModelElement* sameId(std::size_t n, std::string_view id) const {
+    // The id of the n-th line where that line named an element, else empty: a line that
+    // names the same id in the next block names the same element.
+    std::string_view foundId(std::size_t n) const {
         if (n >= lines_.size() || !lines_[n].element)
-            return nullptr;
-        return this->id(n) == id ? lines_[n].element : nullptr;
+            return {};
+        return id(n);
     }
+    UMLModelElement* element(std::size_t n) const { return lines_[n].element; }
     bool empty() const { return lines_.empty(); }
     // Keeps the memory for the next block.
     void clear() {
@@ -279,7 +297,11 @@ private:
                 }
                 PendingLine& pending = batch_[count];
                 Fields fields;
-                pending.hasFields = splitFields(line, fields);
+                bool same = false;
+                pending.hasFields = splitFields(line, previous_.foundId(n + count), fields, same);
+                pending.guess = same ? previous_.element(n + count) : nullptr;
+                if (pending.guess)
+                    __builtin_prefetch(&pending.guess->userData);
                 current_.add(pending.hasFields ? fields.first : std::string_view());
                 pending.saturated = false;
                 if (pending.hasFields)
@@ -320,10 +342,10 @@ private:
     }
 
     // Finds the elements of a batch of lines, the n-th to the (n + count - 1)-th of the
-    // block. The blocks of a file usually list the same elements in the same order, so the
-    // id of a line is first compared with the id of the same line of the previous block,
-    // whose element it then names; only another id, or one the model lacks, costs a
-    // search of the registry. The elements of a large model lie far apart in memory: each
+    // block. The blocks of a file usually list the same elements in the same order, so a
+    // line is split expecting the id of the same line of the previous block, whose element
+    // it then names (its guess); only another id, or one the model lacks, costs a search
+    // of the registry. The elements of a large model lie far apart in memory: each
     // step below asks, for every line of the batch, for the memory that the next step
     // reads, so that the cache misses of the batch overlap instead of following each other.
     void findElements(std::size_t n, std::size_t count) {
@@ -331,15 +353,10 @@ private:
         for (std::size_t i = 0; i < count; ++i) {
             PendingLine& line = batch_[i];
             line.element = nullptr;
-            line.guess = nullptr;
             if (!line.hasFields)
                 continue;
-            const std::string_view id = current_.id(n + i);
-            line.guess = previous_.sameId(n + i, id);
-            if (line.guess) {
-                __builtin_prefetch(&line.guess->userData);
-            } else {
-                line.hash = IdRegistry::hashOf(id);
+            if (!line.guess) {
+                line.hash = IdRegistry::hashOf(current_.id(n + i));
                 registry.prefetch(line.hash);
             }
         }

@@ -234,6 +234,28 @@ TEST_F(MetricsReaderTest, BlocksListingElementsInDifferentOrders) {
     EXPECT_EQ(values("C"), (std::vector<std::string>{"X3", "Y4", "Z9"}));
 }
 
+// A line is split expecting the id of the same line of the previous block: ids that begin
+// one another, a lone id, and comma runs around it must still give each line its own id.
+TEST_F(MetricsReaderTest, IdsThatBeginOneAnotherKeepTheirLines) {
+    for (const char* id : {"AB", "ABC"}) {
+        auto* e = model.create<UMLClass>();
+        e->id = id;
+        model.idRegistry.add(e);
+    }
+    load("[X]\nA,1\nAB,2\nABC,3\n\n\n"
+         "[Y]\nAB,4\nA,5\nABC,,6,\n\n\n"
+         "[Z]\nABC,7\n,,A,x,,8,,\nAB\n\n\n"
+         "[W]\nABC,9\nA,10\nAB,x,11\n\n\n");
+    const std::pair<const char*, std::vector<int>> expected[] = {
+        {"A", {1, 5, 8, 10}}, {"AB", {2, 4, 0, 11}}, {"ABC", {3, 6, 7, 9}}};
+    for (const auto& [id, values] : expected) {
+        std::vector<int> read;
+        for (ElementMetric* m : getElementMetrics(element(id)))
+            read.push_back(dynamic_cast<IntMetric&>(*m).value);
+        EXPECT_EQ(read, values) << id;
+    }
+}
+
 // More records than one allocation holds; the second block lists the elements backwards
 // and skips some, so that its lines never match the previous block's and every element is
 // found anew; the third lists every other one.
