@@ -6,6 +6,7 @@
 #include <memory>
 #include <ostream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "uml/UMLModel.h"
@@ -14,14 +15,29 @@ class MetricVisitor;
 
 // The name of a metric, shared by all records of it: a file has a few metrics and
 // hundreds of thousands of records, and copying a name costs no allocation. Reads as the
-// string it holds.
+// string it holds. Records are made, copied and released on one thread at a time, so the
+// count of a name's holders is a plain one: an atomic count would fence every record the
+// reader makes and stall the element lookups it has under way.
 class MetricName {
 public:
     MetricName() = default;
-    MetricName(std::string text) : text_(std::make_shared<const std::string>(std::move(text))) {}
+    MetricName(std::string text) : text_(new Shared{std::move(text), 1}) {}
     MetricName(const char* text) : MetricName(std::string(text)) {}
+    MetricName(const MetricName& other) noexcept : text_(other.text_) {
+        if (text_)
+            ++text_->holders;
+    }
+    MetricName(MetricName&& other) noexcept : text_(other.text_) { other.text_ = nullptr; }
+    MetricName& operator=(MetricName other) noexcept {
+        std::swap(text_, other.text_);
+        return *this;
+    }
+    ~MetricName() {
+        if (text_ && --text_->holders == 0)
+            delete text_;
+    }
 
-    const std::string& str() const { return text_ ? *text_ : noName(); }
+    const std::string& str() const { return text_ ? text_->text : noName(); }
     operator const std::string&() const { return str(); }
     const char* c_str() const { return str().c_str(); }
     bool empty() const { return str().empty(); }
@@ -43,8 +59,12 @@ public:
     }
 
 private:
+    struct Shared {
+        const std::string text;
+        std::size_t holders;
+    };
     static const std::string& noName();
-    std::shared_ptr<const std::string> text_;
+    Shared* text_ = nullptr;
 };
 
 class BaseMetric {

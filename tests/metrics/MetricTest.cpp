@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <memory>
+
 #include "metrics/Metric.h"
 #include "metrics/MetricCollection.h"
 #include "uml/UMLModel.h"
@@ -68,4 +70,23 @@ TEST(Metric, KindOfAMetricIsFoundAmongItsRecords) {
     EXPECT_TRUE(c.isBoolMetric("M"));
     EXPECT_FALSE(c.isIntMetric("N"));
     EXPECT_FALSE(c.isBoolMetric("N"));
+}
+
+// Names are shared by counting their holders: every copy, move and assignment keeps the
+// text alive exactly as long as some holder is left (the sanitizer build sees any slip).
+TEST(Metric, NamesOutliveTheirFirstHolder) {
+    auto first = std::make_unique<MetricName>("Lines of code");
+    MetricName copy = *first;
+    MetricName assigned;
+    assigned = copy;
+    MetricName moved = std::move(copy);
+    first.reset();
+    EXPECT_EQ(moved, "Lines of code");
+    EXPECT_EQ(assigned, "Lines of code");
+    EXPECT_TRUE(copy.empty()); // NOLINT(bugprone-use-after-move): a moved name reads as none
+    assigned = assigned;
+    moved = MetricName("NOM");
+    EXPECT_EQ(assigned.str() + "/" + moved.str(), "Lines of code/NOM");
+    assigned = MetricName();
+    EXPECT_TRUE(assigned.empty());
 }
