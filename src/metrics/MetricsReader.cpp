@@ -101,6 +101,14 @@ bool isFieldList(std::string_view line) {
     return !line.empty() && line.front() != ',';
 }
 
+// Asks for the memory of a member of a far object: both cache lines where it straddles the
+// end of one.
+template <class Member> void prefetchWhole(const Member& member) {
+    const auto* bytes = reinterpret_cast<const char*>(&member);
+    __builtin_prefetch(bytes);
+    __builtin_prefetch(bytes + sizeof member - 1);
+}
+
 // The element found for each line of a block, null where the line named none, and the
 // line's id beside it.
 class LineElements {
@@ -301,7 +309,7 @@ private:
                 pending.hasFields = splitFields(line, previous_.foundId(n + count), fields, same);
                 pending.guess = same ? previous_.element(n + count) : nullptr;
                 if (pending.guess)
-                    __builtin_prefetch(&pending.guess->userData);
+                    prefetchWhole(pending.guess->userData);
                 current_.add(pending.hasFields ? fields.first : std::string_view());
                 pending.saturated = false;
                 if (pending.hasFields)
@@ -362,8 +370,14 @@ private:
         }
         for (std::size_t i = 0; i < count; ++i) {
             const PendingLine& line = batch_[i];
-            if (line.hasFields && !line.guess)
-                __builtin_prefetch(registry.likely(line.hash));
+            if (!line.hasFields || line.guess)
+                continue;
+            if (const UMLElement* likely = registry.likely(line.hash)) {
+                // Where the search reads the element: its start, which tells its class, and
+                // its id.
+                __builtin_prefetch(likely);
+                prefetchWhole(likely->id);
+            }
         }
         for (std::size_t i = 0; i < count; ++i) {
             PendingLine& line = batch_[i];
@@ -375,7 +389,7 @@ private:
                 UMLElement* found = registry.find(current_.id(n + i), line.hash);
                 line.element = found ? found->asModelElement() : nullptr;
                 if (line.element)
-                    __builtin_prefetch(&line.element->userData);
+                    prefetchWhole(line.element->userData);
             }
             current_.setElement(n + i, line.element);
         }
