@@ -113,15 +113,16 @@ template <class Member> void prefetchWhole(const Member& member) {
 // line's id beside it.
 class LineElements {
 public:
-    // A line with this id (empty for a line without fields), its element not found yet.
-    void add(std::string_view id) {
+    // A line with this id (empty for a line without fields) and its element, null where
+    // it is not found yet.
+    void add(std::string_view id, UMLModelElement* element) {
         const std::size_t begin = idsUsed_;
         if (ids_.size() - begin < id.size())
             ids_.resize(std::max(ids_.size() * 2, begin + id.size()));
         if (!id.empty())
             std::memcpy(&ids_[begin], id.data(), id.size());
         idsUsed_ += id.size();
-        lines_.push_back({nullptr, begin, id.size()});
+        lines_.push_back({element, begin, id.size()});
     }
     std::size_t size() const { return lines_.size(); }
     std::string_view id(std::size_t n) const {
@@ -294,7 +295,9 @@ private:
         std::size_t n = 0; // the position in the block of the batch's first line
         std::size_t count = 0;
         std::string_view line = line_; // the block's first line, read by the caller
+        const IdRegistry& registry = model_.idRegistry;
         for (bool ended = false; !ended;) {
+            std::size_t searches = 0; // lines of the batch whose element is searched for
             for (; count < batch_.size(); ++count) {
                 if (n + count > 0) {
                     source_.next(line);
@@ -307,15 +310,22 @@ private:
                 Fields fields;
                 bool same = false;
                 pending.hasFields = splitFields(line, previous_.foundId(n + count), fields, same);
-                pending.guess = same ? previous_.element(n + count) : nullptr;
-                if (pending.guess)
-                    prefetchWhole(pending.guess->userData);
-                current_.add(pending.hasFields ? fields.first : std::string_view());
+                pending.element = same ? previous_.element(n + count) : nullptr;
+                pending.search = pending.hasFields && !same;
+                if (pending.element) {
+                    prefetchWhole(pending.element->userData);
+                } else if (pending.search) {
+                    pending.hash = IdRegistry::hashOf(fields.first);
+                    registry.prefetch(pending.hash);
+                    ++searches;
+                }
+                current_.add(pending.hasFields ? fields.first : std::string_view(),
+                             pending.element);
                 pending.saturated = false;
                 if (pending.hasFields)
                     parse(fields, line, n + count, pending);
             }
-            findElements(n, count);
+            findElements(n, count, searches);
             for (std::size_t i = 0; i < count; ++i) {
                 if (batch_[i].element)
                     make(*batch_[i].element, batch_[i]);
@@ -352,46 +362,35 @@ private:
     // Finds the elements of a batch of lines, the n-th to the (n + count - 1)-th of the
     // block. The blocks of a file usually list the same elements in the same order, so a
     // line is split expecting the id of the same line of the previous block, whose element
-    // it then names (its guess); only another id, or one the model lacks, costs a search
-    // of the registry. The elements of a large model lie far apart in memory: each
-    // step below asks, for every line of the batch, for the memory that the next step
-    // reads, so that the cache misses of the batch overlap instead of following each other.
-    void findElements(std::size_t n, std::size_t count) {
+    // it then names; only another id, or one the model lacks, costs a search of the
+    // registry, whose slot the line has asked for already. The elements of a large model
+    // lie far apart in memory: each step below asks, for every line of the batch, for the
+    // memory that the next step reads, so that the cache misses of the batch overlap
+    // instead of following each other.
+    void findElements(std::size_t n, std::size_t count, std::size_t searches) {
         const IdRegistry& registry = model_.idRegistry;
-        for (std::size_t i = 0; i < count; ++i) {
-            PendingLine& line = batch_[i];
-            line.element = nullptr;
-            if (!line.hasFields)
-                continue;
-            if (!line.guess) {
-                line.hash = IdRegistry::hashOf(current_.id(n + i));
-                registry.prefetch(line.hash);
+        if (searches > 0) {
+            for (std::size_t i = 0; i < count; ++i) {
+                if (!batch_[i].search)
+                    continue;
+                if (const UMLElement* likely = registry.likely(batch_[i].hash)) {
+                    // Where the search reads the element: its start, which tells its
+                    // class, and its id.
+                    __builtin_prefetch(likely);
+                    prefetchWhole(likely->id);
+                }
             }
-        }
-        for (std::size_t i = 0; i < count; ++i) {
-            const PendingLine& line = batch_[i];
-            if (!line.hasFields || line.guess)
-                continue;
-            if (const UMLElement* likely = registry.likely(line.hash)) {
-                // Where the search reads the element: its start, which tells its class, and
-                // its id.
-                __builtin_prefetch(likely);
-                prefetchWhole(likely->id);
-            }
-        }
-        for (std::size_t i = 0; i < count; ++i) {
-            PendingLine& line = batch_[i];
-            if (!line.hasFields)
-                continue;
-            if (line.guess) {
-                line.element = line.guess;
-            } else {
+            for (std::size_t i = 0; i < count; ++i) {
+                PendingLine& line = batch_[i];
+                if (!line.search)
+                    continue;
                 UMLElement* found = registry.find(current_.id(n + i), line.hash);
                 line.element = found ? found->asModelElement() : nullptr;
-                if (line.element)
+                if (line.element) {
                     prefetchWhole(line.element->userData);
+                    current_.setElement(n + i, line.element);
+                }
             }
-            current_.setElement(n + i, line.element);
         }
         for (std::size_t i = 0; i < count; ++i) {
             if (const UMLModelElement* element = batch_[i].element) {
@@ -435,12 +434,12 @@ private:
     // their elements.
     struct PendingLine {
         bool hasFields = false;
-        std::int32_t value = 0;           // the record's value (0 or 1 for a boolean)
-        bool saturated = false;           // the value did not fit and is logged with the line
-        std::string saturatedLine;        // the line's text, when it is logged
-        UMLModelElement* guess = nullptr; // the element of the same line of the last block
-        std::uint64_t hash = 0;           // of the id, when there is no guess
-        UMLModelElement* element = nullptr;
+        bool search = false;                // its element is not the guess from the last block
+        std::int32_t value = 0;             // the record's value (0 or 1 for a boolean)
+        bool saturated = false;             // the value did not fit and is logged with the line
+        std::string saturatedLine;          // the line's text, when it is logged
+        std::uint64_t hash = 0;             // of the id, when it is searched for
+        UMLModelElement* element = nullptr; // null until found, and where the model lacks it
     };
     std::array<PendingLine, 32> batch_;
     // The element of each line of the previous block and of this one, null where the
