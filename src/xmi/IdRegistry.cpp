@@ -5,6 +5,29 @@
 
 #include "uml/UMLModel.h"
 
+namespace {
+
+std::uint64_t load(const char* bytes, std::size_t size) {
+    std::uint64_t word = 0;
+    std::memcpy(&word, bytes, size);
+    return word;
+}
+
+// The last one to seven characters of an id as one word, zero above them (on a little-endian
+// machine, the word a copy into a zeroed word gives), read with fixed-size loads, which the
+// compiler makes single moves, instead of a copy of variable length. `behind` tells that the
+// eight characters before the end belong to the id, so that one load from there does.
+std::uint64_t tailWord(const char* tail, std::size_t size, bool behind) {
+    if (behind)
+        return load(tail + size - 8, 8) >> (8 * (8 - size));
+    if (size >= 4)
+        return load(tail, 4) | load(tail + size - 4, 4) << (8 * (size - 4));
+    return load(tail, 1) | load(tail + size / 2, 1) << (8 * (size / 2)) |
+           load(tail + size - 1, 1) << (8 * (size - 1));
+}
+
+} // namespace
+
 std::uint64_t IdRegistry::hashOf(std::string_view id) {
     // Eight characters at a time, each word mixed in with a multiply; a final mix spreads
     // the differing last characters of ids like "3C6E1A000021" over the whole hash.
@@ -18,9 +41,7 @@ std::uint64_t IdRegistry::hashOf(std::string_view id) {
         hash ^= hash >> 32;
     }
     if (i < id.size()) {
-        std::uint64_t word = 0;
-        std::memcpy(&word, id.data() + i, id.size() - i);
-        hash = (hash ^ word) * multiplier;
+        hash = (hash ^ tailWord(id.data() + i, id.size() - i, i > 0)) * multiplier;
     }
     hash ^= hash >> 29;
     hash *= 0xC4CEB9FE1A85EC53ull;
