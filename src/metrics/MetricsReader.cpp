@@ -122,7 +122,7 @@ public:
         if (!id.empty())
             std::memcpy(&ids_[begin], id.data(), id.size());
         idsUsed_ += id.size();
-        lines_.push_back({element, begin, id.size()});
+        lines_.emplace_back(element, begin, id.size());
     }
     std::size_t size() const { return lines_.size(); }
     std::string_view id(std::size_t n) const {
@@ -146,6 +146,10 @@ public:
 
 private:
     struct Line {
+        // Made in place, member by member: a line copied in from a temporary is read back
+        // whole from the stack before the stores of its members have landed there.
+        Line(UMLModelElement* element_, std::size_t idBegin_, std::size_t idLength_)
+            : element(element_), idBegin(idBegin_), idLength(idLength_) {}
         UMLModelElement* element;
         std::size_t idBegin; // in ids_
         std::size_t idLength;
