@@ -10,6 +10,9 @@
 #include <system_error>
 #include <unordered_map>
 
+#include <sys/mman.h>
+#include <unistd.h>
+
 struct XMITreeBuilder::Name {
     const std::string* text;
     // The first eight characters as a big-endian number: orders most pairs of names
@@ -25,10 +28,11 @@ namespace {
 // 2 MiB as the tree grows: a small document takes little, a large one few blocks.
 //
 // Fresh memory costs a page fault per page on first write, about a tenth of the load of a
-// large model. Once a tree has grown large, the next block is therefore allocated and its
-// pages written on a helper thread while the parse fills the current one, so that the
-// parse finds it ready. At most one block is prepared ahead; a small tree, which loads in
-// a moment anyway, never has one.
+// large model. A block's pages are therefore asked for all at once when it is taken, which
+// costs less than a fault each. Once a tree has grown large, the next block is allocated
+// and its pages provided on a helper thread while the parse fills the current one, so that
+// the parse finds it ready. At most one block is prepared ahead; a small tree, which loads
+// in a moment anyway, never has one.
 class Arena {
 public:
     Arena() = default;
@@ -68,8 +72,10 @@ private:
 
     // A block of nextSize_ bytes: the one prepared ahead when there is one.
     void* nextBlock() {
-        void* block = ahead_.valid() ? ahead_.get() : std::malloc(nextSize_);
-        keep(block);
+        const bool prepared = ahead_.valid();
+        void* block = keep(prepared ? ahead_.get() : std::malloc(nextSize_));
+        if (!prepared)
+            askForPages(block, nextSize_);
         if (nextSize_ == largestBlock && ++fullBlocks_ >= blocksBeforeLookAhead) {
             try {
                 ahead_ = std::async(std::launch::async, preparedBlock);
@@ -81,14 +87,35 @@ private:
     }
 
     static void* preparedBlock() {
-        auto* block = static_cast<unsigned char*>(std::malloc(largestBlock));
-        if (block) {
+        void* block = std::malloc(largestBlock);
+        if (block && !askForPages(block, largestBlock)) {
             // One write per page makes the system provide them all.
-            constexpr std::size_t page = 4096;
-            for (std::size_t i = 0; i < largestBlock; i += page)
+            for (std::size_t i = 0; i < largestBlock; i += pageSize())
                 static_cast<volatile unsigned char*>(block)[i] = 0;
         }
         return block;
+    }
+
+    static std::size_t pageSize() {
+        static const long size = sysconf(_SC_PAGESIZE);
+        return size > 0 ? static_cast<std::size_t>(size) : 4096;
+    }
+
+    // Asks the system to provide the whole pages of a fresh block now, in one call; false
+    // where it cannot, and the pages then come one fault at a time as they are written.
+    static bool askForPages(void* block, std::size_t bytes) {
+#ifdef MADV_POPULATE_WRITE
+        const std::uintptr_t mask = pageSize() - 1;
+        const auto start = reinterpret_cast<std::uintptr_t>(block);
+        const std::uintptr_t begin = (start + mask) & ~mask;
+        const std::uintptr_t end = (start + bytes) & ~mask;
+        return end > begin &&
+               madvise(reinterpret_cast<void*>(begin), end - begin, MADV_POPULATE_WRITE) == 0;
+#else
+        (void)block;
+        (void)bytes;
+        return false;
+#endif
     }
 
     void* keep(void* block) {
