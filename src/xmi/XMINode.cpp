@@ -101,20 +101,19 @@ private:
         return size > 0 ? static_cast<std::size_t>(size) : 4096;
     }
 
-    // Asks the system to provide the whole pages of a fresh block now, in one call; false
-    // where it cannot, and the pages then come one fault at a time as they are written.
-    static bool askForPages(void* block, std::size_t bytes) {
+    // Asks the system to provide the whole pages of a fresh block now, in one call. Where
+    // it cannot, the pages come one fault at a time as they are written.
+    static void askForPages(void* block, std::size_t bytes) {
 #ifdef MADV_POPULATE_WRITE
         const std::uintptr_t mask = pageSize() - 1;
         const auto start = reinterpret_cast<std::uintptr_t>(block);
         const std::uintptr_t begin = (start + mask) & ~mask;
         const std::uintptr_t end = (start + bytes) & ~mask;
-        return end > begin &&
-               madvise(reinterpret_cast<void*>(begin), end - begin, MADV_POPULATE_WRITE) == 0;
+        if (end > begin)
+            madvise(reinterpret_cast<void*>(begin), end - begin, MADV_POPULATE_WRITE);
 #else
         (void)block;
         (void)bytes;
-        return false;
 #endif
     }
 
