@@ -138,11 +138,26 @@ int benchLoadedModel(const std::string& modelPath, const std::string& metricsPat
     return 0;
 }
 
+int usage(const char* self) {
+    std::fprintf(stderr, "usage: %s [FILE] [ELEMENTS]\n       %s --model MODEL.xmi METRICS\n", self,
+                 self);
+    return 2;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
     if (argc == 4 && std::string(argv[1]) == "--model")
         return benchLoadedModel(argv[2], argv[3]);
+    // FILE is overwritten: an option, or a misspelt --model line, must never become its name.
+    if (argc > 3)
+        return usage(argv[0]);
+    for (int i = 1; i < argc; ++i) {
+        if (argv[i][0] == '-')
+            return usage(argv[0]);
+    }
+    if (argc > 2 && std::string(argv[2]).find_first_not_of("0123456789") != std::string::npos)
+        return usage(argv[0]);
     const std::string path =
         argc > 1
             ? argv[1]
