@@ -156,8 +156,11 @@ int main(int argc, char** argv) {
         if (argv[i][0] == '-')
             return usage(argv[0]);
     }
-    if (argc > 2 && std::string(argv[2]).find_first_not_of("0123456789") != std::string::npos)
-        return usage(argv[0]);
+    if (argc > 2) {
+        const std::string elements = argv[2];
+        if (elements.empty() || elements.find_first_not_of("0123456789") != std::string::npos)
+            return usage(argv[0]);
+    }
     const std::string path =
         argc > 1
             ? argv[1]
