@@ -28,11 +28,10 @@ ObjectPools::~ObjectPools() {
 }
 
 void* ObjectPools::allocate(std::size_t type, std::size_t size) {
-    blocks_.reserve(blocks_.size() + 1); // so that keeping the block cannot fail below
     if (apart) {
-        void* object = allocateOrThrow(size);
-        blocks_.push_back(object);
-        return object;
+        blocks_.push_back(nullptr); // room to keep the object before it is made
+        blocks_.back() = allocateOrThrow(size);
+        return blocks_.back();
     }
     if (pools_.size() <= type)
         pools_.resize(type + 1);
@@ -40,8 +39,9 @@ void* ObjectPools::allocate(std::size_t type, std::size_t size) {
     if (static_cast<std::size_t>(pool.end - pool.next) < size) {
         const std::size_t blockSize =
             std::max(size, std::min(largestBlock, std::max(firstBlock, pool.blockSize * 2)));
+        blocks_.push_back(nullptr);
         char* block = static_cast<char*>(allocateOrThrow(blockSize));
-        blocks_.push_back(block);
+        blocks_.back() = block;
         pool = {block, block + blockSize, blockSize};
     }
     void* object = pool.next;
