@@ -1,6 +1,7 @@
 #include "xmi/XMIParser.h"
 
 #include <algorithm>
+#include <array>
 #include <cstdint>
 #include <cstring>
 #include <filesystem>
@@ -43,26 +44,22 @@ std::string toUtf8(const XMLCh* text) {
 // The names of the tree being built by the parser's own UTF-16 text: a document has a few
 // dozen distinct names, so nearly every element and attribute name is one seen before,
 // and then costs neither a conversion nor a lookup in the tree's table.
+//
+// The parser hands most names in buffers of its own that hold the same name time and
+// again: one per declared element, one per attribute position. The name last found in a
+// buffer is therefore tried first, checked code unit by code unit up to the end of the
+// text, which spares measuring the text, hashing it and searching the table.
 class NameIndex {
 public:
     explicit NameIndex(XMITreeBuilder& tree) : tree_(tree), slots_(64) {}
 
     XMITreeBuilder::Name& find(const XMLCh* text) {
-        const XMLSize_t length = XMLString::stringLen(text);
-        const std::uint64_t hash = hashOf(text, length);
-        for (std::size_t i = hash & (slots_.size() - 1);; i = (i + 1) & (slots_.size() - 1)) {
-            Slot& slot = slots_[i];
-            if (!slot.name) {
-                XMITreeBuilder::Name& name = tree_.intern(utf8_.convert(text, length));
-                slot = {std::u16string(text, length), hash, &name};
-                if (++size_ * 2 > slots_.size())
-                    grow();
-                return name;
-            }
-            if (slot.hash == hash && slot.text.size() == length &&
-                std::memcmp(text, slot.text.data(), length * sizeof(XMLCh)) == 0)
-                return *slot.name;
-        }
+        Recent& recent = recent_[(reinterpret_cast<std::uintptr_t>(text) >> 4) % recent_.size()];
+        if (recent.buffer == text && holds(text, *recent.slot))
+            return *recent.slot->name;
+        Slot& slot = lookUp(text);
+        recent = {text, &slot};
+        return *slot.name;
     }
 
 private:
@@ -71,6 +68,40 @@ private:
         std::uint64_t hash = 0;
         XMITreeBuilder::Name* name = nullptr;
     };
+    struct Recent {
+        const XMLCh* buffer = nullptr;
+        const Slot* slot = nullptr; // the name found last in that buffer
+    };
+
+    // Whether the terminated text is the slot's name. Names hold no null code unit, so the
+    // comparison stops at the text's end at the latest.
+    static bool holds(const XMLCh* text, const Slot& slot) {
+        const std::size_t length = slot.text.size();
+        for (std::size_t i = 0; i < length; ++i) {
+            if (text[i] != slot.text[i])
+                return false;
+        }
+        return text[length] == 0;
+    }
+
+    Slot& lookUp(const XMLCh* text) {
+        const XMLSize_t length = XMLString::stringLen(text);
+        const std::uint64_t hash = hashOf(text, length);
+        for (std::size_t i = hash & (slots_.size() - 1);; i = (i + 1) & (slots_.size() - 1)) {
+            Slot& slot = slots_[i];
+            if (!slot.name) {
+                XMITreeBuilder::Name& name = tree_.intern(utf8_.convert(text, length));
+                slot = {std::u16string(text, length), hash, &name};
+                if (++size_ * 2 <= slots_.size())
+                    return slot;
+                grow();
+                return lookUp(text);
+            }
+            if (slot.hash == hash && slot.text.size() == length &&
+                std::memcmp(text, slot.text.data(), length * sizeof(XMLCh)) == 0)
+                return slot;
+        }
+    }
 
     // The length and the first and last four code units: names differ there (and where
     // they do not, a longer run of slots only costs a few comparisons).
@@ -90,6 +121,7 @@ private:
     }
 
     void grow() {
+        recent_.fill(Recent{}); // the slots move
         std::vector<Slot> old(slots_.size() * 2);
         old.swap(slots_);
         for (Slot& slot : old) {
@@ -105,6 +137,7 @@ private:
     XMITreeBuilder& tree_;
     std::vector<Slot> slots_; // a power of two in size, at most half full
     std::size_t size_ = 0;
+    std::array<Recent, 64> recent_{};
     Utf8Buffer utf8_;
 };
 

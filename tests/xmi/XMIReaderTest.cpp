@@ -304,6 +304,32 @@ TEST_F(XMIReaderTest, LookAlikeNamesAndLongValuesStayApart) {
     }
 }
 
+// The parser hands names in buffers it reuses: one attribute position holds other names,
+// and an element written with another prefix gets a name built in a scratch buffer.
+TEST_F(XMIReaderTest, NamesHandedInTheSameParserBufferStayApart) {
+    tree = parseBuffer("<r xmlns:UML='u' xmlns:v='u'>"
+                       "<UML:A attr='1' attrLong='2'/><UML:A attrLong='3' attr='4'/>"
+                       "<v:A att='5'/><v:AB attr='6'/><UML:A attr='7'/><v:A attr='8'/></r>");
+    ASSERT_NE(tree, nullptr);
+    ASSERT_EQ(tree->children.size(), 6u);
+    const std::vector<std::pair<std::string, std::vector<std::string>>> expected = {
+        {"UML:A", {"attr", "attrLong"}},
+        {"UML:A", {"attr", "attrLong"}},
+        {"v:A", {"att"}},
+        {"v:AB", {"attr"}},
+        {"UML:A", {"attr"}},
+        {"v:A", {"attr"}}};
+    for (std::size_t i = 0; i < expected.size(); ++i) {
+        const XMINode* node = tree->children[i];
+        EXPECT_EQ(node->name, expected[i].first) << i;
+        std::vector<std::string> names;
+        for (const auto& attribute : node->attributes)
+            names.emplace_back(*attribute.name);
+        EXPECT_EQ(names, expected[i].second) << i;
+    }
+    EXPECT_EQ(*tree->children[1]->attribute("attr"), "4");
+}
+
 TEST_F(XMIReaderTest, MissingOrForeignDoctypeStillLoads) {
     std::string body = xmiDocument(model);
     body = body.substr(body.find("<XMI "));
