@@ -49,9 +49,13 @@ std::uint64_t IdRegistry::hashOf(std::string_view id) {
 }
 
 void IdRegistry::add(UMLElement* element) {
+    add(element, hashOf(element->id));
+}
+
+void IdRegistry::add(UMLElement* element, std::uint64_t hash) {
     if ((size_ + 1) * 4 > slots_.size() * 3)
         grow();
-    insert(element, hashOf(element->id));
+    insert(element, hash);
 }
 
 void IdRegistry::insert(UMLElement* element, std::uint64_t hash) {

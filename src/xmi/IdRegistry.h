@@ -17,6 +17,8 @@ class UMLElement;
 class IdRegistry {
 public:
     void add(UMLElement* element);
+    // The same, with the hash of the element's id already at hand.
+    void add(UMLElement* element, std::uint64_t hash);
     // The element registered under the id, or null.
     UMLElement* find(std::string_view id) const;
 

@@ -18,6 +18,15 @@ XMIReader::XMIReader() = default;
 XMIReader::~XMIReader() = default;
 
 void XMIReader::read(XMINode* root) {
+    try {
+        readContent(root);
+    } catch (...) {
+        enterRegistered();
+        throw;
+    }
+}
+
+void XMIReader::readContent(XMINode* root) {
     if (!root || root->name != "XMI")
         throw XMIParseException("Not an XMI document");
     xmiVersion = versionOf(root, "xmi.version");
@@ -67,6 +76,7 @@ void XMIReader::read(XMINode* root) {
                                            : readDiagram(*this, child));
         }
     }
+    enterRegistered();
     resolvePending();
     pixelDiagrams.finish();
 }
@@ -76,7 +86,27 @@ void XMIReader::registerId(XMINode* node, UMLElement* element) {
     if (!id)
         return;
     element->id = *id;
-    result->idRegistry.add(element);
+    const std::uint64_t hash = IdRegistry::hashOf(element->id);
+    result->idRegistry.prefetch(hash);
+    enterRegistered();
+    registered_ = element;
+    registeredHash_ = hash;
+}
+
+void XMIReader::enterRegistered() {
+    if (!registered_)
+        return;
+    UMLElement* element = registered_;
+    registered_ = nullptr;
+    result->idRegistry.add(element, registeredHash_);
+}
+
+UMLElement* XMIReader::find(std::string_view id) const {
+    // The element not entered yet is the latest registration: it wins over an earlier
+    // element with its id, as it will in the registry.
+    if (registered_ && registered_->id == id)
+        return registered_;
+    return result->find(id);
 }
 
 std::string_view XMIReader::idrefOf(const XMINode* node, std::string_view typeTag,
@@ -99,7 +129,7 @@ UMLModelElement* asModelElement(UMLElement* element) {
 void XMIReader::resolveReference(std::string_view id, UMLModelElement** slot) {
     if (id.empty())
         return;
-    if (UMLElement* found = result->find(id)) {
+    if (UMLElement* found = find(id)) {
         *slot = asModelElement(found);
         return;
     }
@@ -109,7 +139,7 @@ void XMIReader::resolveReference(std::string_view id, UMLModelElement** slot) {
 void XMIReader::resolveListReference(std::string_view id, UMLElementRefList* list) {
     if (id.empty())
         return;
-    if (UMLElement* found = result->find(id)) {
+    if (UMLElement* found = find(id)) {
         if (UMLModelElement* element = asModelElement(found))
             list->push_back(element);
         return;
@@ -133,13 +163,13 @@ void XMIReader::resolveListReferences(const XMINode* node, std::string_view chil
 
 void XMIReader::resolvePending() {
     for (auto& [id, slot] : pendingReferences) {
-        if (UMLElement* found = result->find(id))
+        if (UMLElement* found = find(id))
             *slot = asModelElement(found);
         else
             logLine("Unresolved reference to " + id);
     }
     for (auto& [id, list] : pendingListReferences) {
-        if (UMLElement* found = result->find(id)) {
+        if (UMLElement* found = find(id)) {
             if (UMLModelElement* element = asModelElement(found))
                 list->push_back(element);
         } else {

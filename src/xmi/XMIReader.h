@@ -1,6 +1,7 @@
 #pragma once
 // The second stage of an XMI load: checks the document's outer structure, reads the model
 // and the diagrams from the node tree, and resolves references by XMI id.
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -46,5 +47,14 @@ public:
     std::vector<std::pair<std::string, UMLElementRefList*>> pendingListReferences;
 
 private:
+    void readContent(XMINode* root);
     void resolvePending();
+    // The element registered last is only entered into the registry at the next
+    // registration, so that the slot it goes to, asked for when its id was read, has
+    // arrived from memory meanwhile. Lookups during the read see it all the same.
+    void enterRegistered();
+    UMLElement* find(std::string_view id) const;
+
+    UMLElement* registered_ = nullptr; // not in the registry yet
+    std::uint64_t registeredHash_ = 0;
 };

@@ -154,6 +154,28 @@ TEST_F(XMIReaderTest, DuplicateIdLaterElementWinsAndNothingLeaks) {
     EXPECT_EQ(result->idRegistry.size(), 3u);
 }
 
+TEST_F(XMIReaderTest, BackwardReferenceToADuplicateIdTakesTheLatestElementSoFar) {
+    // "one" names itself as its namespace: resolved at once, to itself, not to the earlier
+    // "zero" nor to the later "two" that takes the id in the end.
+    ASSERT_EQ(load(xmiDocument("<UML:Model xmi.id='m'><UML:Namespace.ownedElement>"
+                               "<UML:Package xmi.id='dup' name='zero'/>"
+                               "<UML:Package xmi.id='dup' name='one'><UML:ModelElement.namespace>"
+                               "<Foundation.Core.Namespace xmi.idref='dup'/>"
+                               "</UML:ModelElement.namespace></UML:Package>"
+                               "<UML:Package xmi.id='dup' name='two'/>"
+                               "</UML:Namespace.ownedElement></UML:Model>")),
+              "");
+    const UMLPackage* one = nullptr;
+    for (const auto& object : result->objects()) {
+        if (auto* package = dynamic_cast<const UMLPackage*>(object.get());
+            package && package->name == "one")
+            one = package;
+    }
+    ASSERT_NE(one, nullptr);
+    EXPECT_EQ(one->namespace_, one);
+    EXPECT_EQ(element<UMLPackage>("dup")->name, "two");
+}
+
 TEST_F(XMIReaderTest, IdrefOfTakesTheFirstMatchingChildWithTheAttribute) {
     XMITreeBuilder builder;
     builder.startElement("UML:Whatever");
