@@ -9,7 +9,6 @@
 // between two objects is still caught.
 #include <atomic>
 #include <cstddef>
-#include <memory>
 #include <vector>
 
 #if defined(__SANITIZE_ADDRESS__)
@@ -30,8 +29,8 @@ public:
     // Uninitialised room for one T, suitably aligned; returned only with the pools.
     template <class T> void* allocate() {
         static_assert(alignof(T) <= alignof(std::max_align_t), "over-aligned object");
-        const std::size_t size = (sizeof(T) + alignof(T) - 1) / alignof(T) * alignof(T);
-        return allocate(typeIndex<T>(), size);
+        // A type's size is a multiple of its alignment: objects made side by side stay aligned.
+        return allocate(typeIndex<T>(), sizeof(T));
     }
 
 #ifdef BRENNIMORE_OBJECTS_APART
