@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <cstring>
 #include <filesystem>
+#include <fstream>
 #include <iterator>
 #include <string>
 #include <vector>
@@ -27,6 +28,7 @@
 
 #include "common/DataFiles.h"
 #include "common/UserMessages.h"
+#include "xmi/Utf8Input.h"
 
 using namespace xercesc;
 
@@ -299,6 +301,21 @@ std::unique_ptr<XMINode> runParse(const InputSource& source, std::uintmax_t docu
     return handler.tree.finish();
 }
 
+// The decoder for runs of ASCII is known to the parser once it has been started here.
+bool takesAsciiRuns(std::string_view head) {
+    return sessions > 0 && isDeclaredUtf8(head);
+}
+
+// The first bytes of a file, enough to hold its XML declaration; fewer when the file is
+// shorter or cannot be read (the parser then reports why).
+std::string documentHead(const std::string& fileName) {
+    std::string head(1024, '\0');
+    std::ifstream in(fileName, std::ios::binary);
+    in.read(head.data(), static_cast<std::streamsize>(head.size()));
+    head.resize(static_cast<std::size_t>(in.gcount()));
+    return head;
+}
+
 // A FIFO would block the load until some writer came, a device might never end: a path
 // that exists is parsed only when it is a regular file. A missing one goes to the parser,
 // which reports it.
@@ -313,8 +330,10 @@ bool isOpenableDocument(const std::string& fileName) {
 bool initializeXmlParser(std::string& message) {
     try {
         XMLPlatformUtils::Initialize();
-        if (sessions++ == 0)
+        if (sessions++ == 0) {
             grammarPool = new XMLGrammarPoolImpl(XMLPlatformUtils::fgMemoryManager);
+            registerAsciiRunsUtf8();
+        }
     } catch (const XMLException& e) {
         message = toUtf8(e.getMessage());
         return false;
@@ -358,6 +377,8 @@ std::unique_ptr<XMINode> parseFile(const std::string& fileName) {
                         "Brennimore error", MessageStyle::Ok | MessageStyle::Centre);
         return nullptr;
     }
+    if (takesAsciiRuns(documentHead(fileName)))
+        source->setEncoding(asciiRunsUtf8Encoding);
     // A source whose size is unknown (a pipe, say) gets the budget of a 256 MB file.
     std::error_code sizeError;
     std::uintmax_t size = std::filesystem::file_size(fileName, sizeError);
@@ -368,5 +389,7 @@ std::unique_ptr<XMINode> parseBuffer(const std::string& documentText,
                                      const std::string& documentName) {
     MemBufInputSource source(reinterpret_cast<const XMLByte*>(documentText.data()),
                              documentText.size(), documentName.c_str(), false);
+    if (takesAsciiRuns(documentText))
+        source.setEncoding(asciiRunsUtf8Encoding);
     return runParse(source, documentText.size());
 }
