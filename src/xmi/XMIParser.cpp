@@ -12,14 +12,14 @@
 
 #include <xercesc/framework/LocalFileInputSource.hpp>
 #include <xercesc/framework/MemBufInputSource.hpp>
+#include <xercesc/framework/XMLAttr.hpp>
+#include <xercesc/framework/XMLElementDecl.hpp>
 #include <xercesc/framework/XMLGrammarPoolImpl.hpp>
 #include <xercesc/internal/XMLScanner.hpp>
+#include <xercesc/parsers/SAX2XMLReaderImpl.hpp>
 #include <xercesc/sax/EntityResolver.hpp>
 #include <xercesc/sax/SAXException.hpp>
-#include <xercesc/sax2/Attributes.hpp>
 #include <xercesc/sax2/DefaultHandler.hpp>
-#include <xercesc/sax2/SAX2XMLReader.hpp>
-#include <xercesc/sax2/XMLReaderFactory.hpp>
 #include <xercesc/util/PlatformUtils.hpp>
 #include <xercesc/util/SecurityManager.hpp>
 #include <xercesc/util/XMLException.hpp>
@@ -153,6 +153,14 @@ struct TooDeep {};
 // entities of their own; the limit only has to stop nested expansion bombs.
 constexpr XMLSize_t entityExpansionLimit = 10000;
 
+// An xmlns or xmlns:prefix attribute.
+bool declaresNamespace(const XMLAttr& attribute) {
+    const XMLCh* prefix = attribute.getPrefix();
+    if (prefix && *prefix)
+        return XMLString::equals(prefix, XMLUni::fgXMLNSString);
+    return XMLString::equals(attribute.getName(), XMLUni::fgXMLNSString);
+}
+
 // Builds the node tree from the parse's events.
 class XMIParserHandler : public DefaultHandler {
 public:
@@ -160,31 +168,32 @@ public:
 
     explicit XMIParserHandler(std::size_t textLimit) : textBudget(textLimit) {}
 
-    void startElement(const XMLCh* const, const XMLCh* const, const XMLCh* const qname,
-                      const Attributes& attrs) override {
+    // An element with its attributes as the parser holds them; namespace declarations are
+    // not attributes of the tree.
+    void startElement(const XMLCh* qname, const RefVectorOf<XMLAttr>& attributes, XMLSize_t count) {
         if (tree.depth() >= maximumDepth)
             throw TooDeep();
         tree.startElement(names.find(qname));
-        const XMLSize_t count = attrs.getLength();
         for (XMLSize_t i = 0; i < count; ++i) {
-            const XMLCh* value = attrs.getValue(i);
+            const XMLAttr& attribute = *attributes.elementAt(i);
+            if (declaresNamespace(attribute))
+                continue;
+            const XMLCh* value = attribute.getValue();
             const XMLSize_t valueLength = XMLString::stringLen(value);
             spend(valueLength);
-            tree.addAttribute(names.find(attrs.getQName(i)),
+            tree.addAttribute(names.find(attribute.getQName()),
                               valueBuffer.convert(value, valueLength));
         }
     }
 
     void characters(const XMLCh* const chars, const XMLSize_t length) override {
         if (tree.depth() == 0)
-            return;
+            return; // nothing before the root element or after it
         spend(length);
         tree.appendText(std::u16string_view(chars, length));
     }
 
-    void endElement(const XMLCh* const, const XMLCh* const, const XMLCh* const) override {
-        tree.endElement();
-    }
+    void endElement() { tree.endElement(); }
 
     void warning(const SAXParseException&) override {}
     void error(const SAXParseException&) override {}
@@ -234,6 +243,52 @@ private:
     std::size_t textBudget;
 };
 
+// The SAX2 reader with its events for elements and text going straight to the tree: the
+// parser's own attribute list is read as it stands, instead of being filtered and wrapped
+// for the SAX2 interface first. The element's name is the one SAX2 would report: as the
+// document writes it.
+class TreeReader : public SAX2XMLReaderImpl {
+public:
+    TreeReader(XMLGrammarPool* pool, XMIParserHandler& handler)
+        : SAX2XMLReaderImpl(XMLPlatformUtils::fgMemoryManager, pool), handler_(handler) {}
+
+    void startElement(const XMLElementDecl& declaration, const unsigned int,
+                      const XMLCh* const prefix, const RefVectorOf<XMLAttr>& attributes,
+                      const XMLSize_t count, const bool isEmpty, const bool) override {
+        handler_.startElement(nameAsWritten(declaration, prefix), attributes, count);
+        if (isEmpty)
+            handler_.endElement();
+    }
+
+    void endElement(const XMLElementDecl&, const unsigned int, const bool,
+                    const XMLCh* const) override {
+        handler_.endElement();
+    }
+
+    void docCharacters(const XMLCh* const chars, const XMLSize_t length, const bool) override {
+        handler_.characters(chars, length);
+    }
+
+private:
+    // The name as SAX2 reports it: the declaration's own where it carries the prefix the
+    // document wrote (without a schema, elements are declared by the name as written),
+    // else that prefix with the local name.
+    const XMLCh* nameAsWritten(const XMLElementDecl& declaration, const XMLCh* prefix) {
+        const QName* name = declaration.getElementName();
+        if (!prefix || !*prefix)
+            return name->getLocalPart();
+        if (XMLString::equals(prefix, name->getPrefix()))
+            return name->getRawName();
+        written_.assign(prefix);
+        written_ += u':';
+        written_ += name->getLocalPart();
+        return written_.c_str();
+    }
+
+    XMIParserHandler& handler_;
+    std::u16string written_;
+};
+
 // The grammar is parsed once per process into a shared pool; every parse uses it from there.
 XMLGrammarPool* grammarPool = nullptr;
 bool grammarLoaded = false;
@@ -249,8 +304,9 @@ std::size_t textLimitFor(std::uintmax_t documentBytes) {
 
 std::unique_ptr<XMINode> runParse(const InputSource& source, std::uintmax_t documentBytes) {
     XMIParserHandler handler(textLimitFor(documentBytes));
-    std::unique_ptr<SAX2XMLReader> reader(
-        XMLReaderFactory::createXMLReader(XMLPlatformUtils::fgMemoryManager, grammarPool));
+    auto reader = std::make_unique<TreeReader>(grammarPool, handler);
+    // Installed so that the parser reports document events at all; those for elements and
+    // text are taken by the reader itself.
     reader->setContentHandler(&handler);
     reader->setDTDHandler(&handler);
     reader->setErrorHandler(&handler);

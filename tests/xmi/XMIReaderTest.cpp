@@ -329,7 +329,7 @@ TEST_F(XMIReaderTest, LookAlikeNamesAndLongValuesStayApart) {
 // The parser hands names in buffers it reuses: one attribute position holds other names,
 // and an element written with another prefix gets a name built in a scratch buffer.
 TEST_F(XMIReaderTest, NamesHandedInTheSameParserBufferStayApart) {
-    tree = parseBuffer("<r xmlns:UML='u' xmlns:v='u'>"
+    tree = parseBuffer("<r xmlns:UML='u' xmlns:v='u' xmlns='d' v:kept='k'>"
                        "<UML:A attr='1' attrLong='2'/><UML:A attrLong='3' attr='4'/>"
                        "<v:A att='5'/><v:AB attr='6'/><UML:A attr='7'/><v:A attr='8'/></r>");
     ASSERT_NE(tree, nullptr);
@@ -350,6 +350,9 @@ TEST_F(XMIReaderTest, NamesHandedInTheSameParserBufferStayApart) {
         EXPECT_EQ(names, expected[i].second) << i;
     }
     EXPECT_EQ(*tree->children[1]->attribute("attr"), "4");
+    // Namespace declarations are not attributes; a prefixed attribute is.
+    ASSERT_EQ(tree->attributes.size(), 1u);
+    EXPECT_EQ(*tree->attributes[0].name, "v:kept");
 }
 
 TEST_F(XMIReaderTest, MissingOrForeignDoctypeStillLoads) {
