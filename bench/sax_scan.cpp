@@ -7,9 +7,7 @@
 #include <chrono>
 #include <cstdio>
 #include <cstring>
-#include <fstream>
 #include <memory>
-#include <string>
 #include <sys/resource.h>
 
 #include <xercesc/framework/LocalFileInputSource.hpp>
@@ -55,11 +53,7 @@ int main(int argc, char** argv) {
         XMLString::release(&path);
         if (!plain) {
             registerAsciiRunsUtf8();
-            std::string head(1024, '\0');
-            std::ifstream in(file, std::ios::binary);
-            in.read(head.data(), static_cast<std::streamsize>(head.size()));
-            head.resize(static_cast<std::size_t>(in.gcount()));
-            if (isDeclaredUtf8(head))
+            if (isDeclaredUtf8(documentHead(file)))
                 source.setEncoding(asciiRunsUtf8Encoding);
         }
         try {

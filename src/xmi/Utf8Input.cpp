@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <fstream>
 #include <string>
 
 #include <xercesc/util/TransENameMap.hpp>
@@ -106,7 +107,16 @@ void registerAsciiRunsUtf8() {
     XMLTransService::addEncoding(entry->getKey(), entry);
 }
 
+std::string documentHead(const std::string& fileName) {
+    std::string head(documentHeadBytes, '\0');
+    std::ifstream in(fileName, std::ios::binary);
+    in.read(head.data(), static_cast<std::streamsize>(head.size()));
+    head.resize(static_cast<std::size_t>(in.gcount()));
+    return head;
+}
+
 bool isDeclaredUtf8(std::string_view head) {
+    head = head.substr(0, documentHeadBytes);
     constexpr std::string_view opening = "<?xml";
     if (head.substr(0, opening.size()) != opening)
         return false;

@@ -5,7 +5,6 @@
 #include <cstdint>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
 #include <iterator>
 #include <string>
 #include <vector>
@@ -361,19 +360,6 @@ bool takesAsciiRuns(std::string_view head) {
     return sessions > 0 && isDeclaredUtf8(head);
 }
 
-// What is looked at of a document for its XML declaration.
-constexpr std::size_t headBytes = 1024;
-
-// The first bytes of a file, enough to hold its XML declaration; fewer when the file is
-// shorter or cannot be read (the parser then reports why).
-std::string documentHead(const std::string& fileName) {
-    std::string head(headBytes, '\0');
-    std::ifstream in(fileName, std::ios::binary);
-    in.read(head.data(), static_cast<std::streamsize>(head.size()));
-    head.resize(static_cast<std::size_t>(in.gcount()));
-    return head;
-}
-
 // A FIFO would block the load until some writer came, a device might never end: a path
 // that exists is parsed only when it is a regular file. A missing one goes to the parser,
 // which reports it.
@@ -447,7 +433,7 @@ std::unique_ptr<XMINode> parseBuffer(const std::string& documentText,
                                      const std::string& documentName) {
     MemBufInputSource source(reinterpret_cast<const XMLByte*>(documentText.data()),
                              documentText.size(), documentName.c_str(), false);
-    if (takesAsciiRuns(std::string_view(documentText).substr(0, headBytes)))
+    if (takesAsciiRuns(documentText))
         source.setEncoding(asciiRunsUtf8Encoding);
     return runParse(source, documentText.size());
 }

@@ -111,6 +111,9 @@ TEST(Utf8Input, OnlyDeclarationsNamingUtf8InASCIITakeTheDecoder) {
     };
     for (const auto& [head, expected] : heads)
         EXPECT_EQ(isDeclaredUtf8(head), expected) << head;
+    // A declaration that does not end within the head is left to the parser.
+    EXPECT_FALSE(
+        isDeclaredUtf8("<?xml version=\"1.0\"" + std::string(documentHeadBytes, ' ') + "?>"));
 }
 
 TEST(Utf8Input, EveryEncodingReadsToTheSameText) {
